@@ -1,0 +1,34 @@
+#include "Valve.h"
+
+#include <cmath>
+
+void Valve::setSamplerate(int sr) {
+   const int rate = oversample ? 4 * sr : sr;
+   driveSmoother.init(4.0f, static_cast<float>(rate));
+   mixSmoother.init(20.0f, static_cast<float>(rate));
+}
+
+void Valve::process(float* buf, int n) {
+   const float d = driveSmoother.process(drive.load(std::memory_order_relaxed));
+   const float target = mix.load(std::memory_order_relaxed);
+   wetLevel = static_cast<float>(
+       1.0 - (std::log(static_cast<float>(d * 100.0) + 1.0) * 0.75 / 2.302585092994046) * 0.5);
+   const double gainIncrement = static_cast<float>(d * 32.0 + 3.0) * 0.010000000000000009;
+   for (int i = 0; i < n; ++i) {
+      const float x = buf[i];
+      const float s = mixSmoother.process(target);
+      gain = 0.99 * previousGain + gainIncrement;
+      if (gain != cachedGainDb) {
+         cachedGainDb = gain;
+         cachedGainFactor = std::pow(10.0, gain * 0.05);
+      }
+      const double h = cachedGainFactor;
+      const double o = x * h;
+      const double k = 0.25 / h + 1.0;
+      // (exp((1 - 0.25/h) o) - exp(-o k)) / ((exp(o) + exp(-o)) k), with o / h = x, is
+      // exp(-x/4) tanh(o) / k: two transcendentals instead of four, and no overflow for large o.
+      const double r = std::exp(-0.25 * x) * std::tanh(o) / k * 0.7692307692307692;
+      buf[i] = static_cast<float>(r) * (s * wetLevel) + (1.0f - s) * x;
+      previousGain = gain;
+   }
+}
