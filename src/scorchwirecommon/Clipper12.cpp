@@ -99,6 +99,10 @@ constexpr double kGlide = 0.007000000000000006; // 1 - 0.993: the step of the on
 
 } // namespace
 
+// The negative side negates the table value as it stands, also where the extrapolation below the
+// first entry (|z| under about 0.0011) is itself negative.
+double Clipper12::gainElement(double z) { return z >= 0.0 ? T2pos.lookup(z) : -T2neg.lookup(-z); }
+
 void Clipper12::setSamplerate(int sr) {
    sampleRate = sr;
    driveSmoother.init(4.0f, static_cast<float>(4 * sr));
@@ -130,36 +134,45 @@ void Clipper12::processCircuitStage(float* buf, int n) {
    const double kInc = static_cast<float>(0.3 * s) * kGlide;
    const double nInc = (1.0 - bias) * kGlide;
    const double pInc = std::pow(10.0, static_cast<float>(32.0 * levelControl - 20.0) * 0.05) * kGlide;
-   for (int i = 0; i < n; ++i) {
-      const double x = buf[i];
-      N = 0.993 * N + nInc;
-      K = 0.993 * K + kInc;
-      const double e = kE * N;
-      const double D = (kE - e) * 44100.0 + kD;
-      const double G = 0.75 * K + 0.5;
-      const double H = -9.26800656732889e-10 * G;
-      const double x0 = x - (cA * X1 + cB * X2) * cC;
-      const double w = 0.000829239653576842 * X1 + cD * x0 + X2 * cE;
-      const double rho = (500000.0 * K + 5700.0) * cF;
-      O = ((1.0 + rho) * w + W * (1.0 - rho)) * cG + O * cH;
-      const double L = cC * w;
-      const double d1 = O - L;
-      const double y1 = T1.lookup(std::fabs(d1) / (3.0 + std::fabs(d1)));
-      const double Vn = L - cI * V - std::copysign(std::fabs(y1), -d1);
-      const double R1n = (V * cJ + cK * Vn) * cL - (cM * R1 + cN * R2) * cO;
-      const double z = (H * R2 + (G * R1 * 1.85360131346578e-09 + R1n * H)) * cP;
-      // The negative side negates the table value as it stands, also where the extrapolation
-      // below the first entry is itself negative.
-      const double y2 = z >= 0.0 ? T2pos.lookup(z) : -T2neg.lookup(-z);
-      const double Un = y2 - ((e - kE) * 44100.0 + kD) * U / D;
-      P = 0.993 * P + pInc;
-      buf[i] = static_cast<float>((U + Un) * P / D * kD);
-      X2 = X1;
-      X1 = x0;
-      W = w;
-      V = Vn;
-      R2 = R1;
-      R1 = R1n;
-      U = Un;
+   for (int start = 0; start < n; start += kScratch) {
+      const int m = n - start < kScratch ? n - start : kScratch;
+      float* b = buf + start;
+      // Input network and diode pair: nothing here depends on the later state.
+      for (int i = 0; i < m; ++i) {
+         const double x = b[i];
+         K = 0.993 * K + kInc;
+         const double x0 = x - (cA * X1 + cB * X2) * cC;
+         const double w = 0.000829239653576842 * X1 + cD * x0 + X2 * cE;
+         const double rho = (500000.0 * K + 5700.0) * cF;
+         O = ((1.0 + rho) * w + W * (1.0 - rho)) * cG + O * cH;
+         const double L = cC * w;
+         const double d1 = O - L;
+         const double y1 = T1.lookup(std::fabs(d1) / (3.0 + std::fabs(d1)));
+         scratchL[i] = L;
+         scratchDiode[i] = std::copysign(std::fabs(y1), -d1);
+         scratchG[i] = 0.75 * K + 0.5;
+         X2 = X1;
+         X1 = x0;
+         W = w;
+      }
+      // Gain element, output coupling and level.
+      for (int i = 0; i < m; ++i) {
+         N = 0.993 * N + nInc;
+         const double e = kE * N;
+         const double D = (kE - e) * 44100.0 + kD;
+         const double G = scratchG[i];
+         const double H = -9.26800656732889e-10 * G;
+         const double Vn = scratchL[i] - cI * V - scratchDiode[i];
+         const double R1n = (V * cJ + cK * Vn) * cL - (cM * R1 + cN * R2) * cO;
+         const double z = (H * R2 + (G * R1 * 1.85360131346578e-09 + R1n * H)) * cP;
+         const double y2 = gainElement(z);
+         const double Un = y2 - ((e - kE) * 44100.0 + kD) * U / D;
+         P = 0.993 * P + pInc;
+         b[i] = static_cast<float>((U + Un) * P / D * kD);
+         V = Vn;
+         R2 = R1;
+         R1 = R1n;
+         U = Un;
+      }
    }
 }

@@ -12,7 +12,12 @@
 class Clipper12 {
 public:
    void setSamplerate(int sr);
+   // The clip stage, then the circuit stage, over the whole block.
    void process(float* buf, int n);
+   void processClipStage(float* buf, int n);
+   void processCircuitStage(float* buf, int n);
+   // The asymmetric gain element: T2pos(z) for z >= 0, -T2neg(-z) below.
+   static double gainElement(double z);
 
    bool oversample = true;
    int sampleRate = 44100;
@@ -29,6 +34,11 @@ public:
    CParamSmooth toneSmoother{4.0f, 44100.0f};  // advanced once per call
 
 private:
-   void processClipStage(float* buf, int n);
-   void processCircuitStage(float* buf, int n);
+   // The circuit stage runs in two passes over up to kScratch samples: the input network and the
+   // diode pair first, then the rest. The passes are shorter dependency chains than one loop, so
+   // the processor overlaps more samples; every value is computed exactly as in a single loop.
+   static constexpr int kScratch = 256;
+   double scratchL[kScratch];
+   double scratchDiode[kScratch];
+   double scratchG[kScratch];
 };

@@ -3,17 +3,19 @@
 
 #include <cmath>
 #include <memory>
+#include <xmmintrin.h>
 
 namespace DSP {
 
 // FIR oversampler by Ratio with a FIRSize-tap kernel: a sinc with its first zeros at the lower
 // rate's Nyquist frequency, Kaiser-windowed (beta 6.4, which barely tapers it) and normalised to
 // unity gain. Upsampling is a polyphase interpolator over FIRSize / Ratio input samples;
-// downsampling keeps the first of every Ratio samples' filtered value.
+// downsampling keeps the filtered value at the first of every Ratio samples.
 template <int Ratio, int FIRSize> class Oversampler {
 public:
    static constexpr int ratio = Ratio;
    static constexpr int upTaps = FIRSize / Ratio;
+   static constexpr int maxBlock = 64; // host samples per call
    static_assert(FIRSize % Ratio == 0 && (upTaps & (upTaps - 1)) == 0 && (FIRSize & (FIRSize - 1)) == 0,
                  "history lengths must be powers of 2");
 
@@ -45,34 +47,74 @@ public:
       down.h = 0;
    }
 
-   // One input sample becomes Ratio output samples.
-   void upsample(float s, float* out) {
-      up.x[up.h] = s;
-      float acc = 0.0f;
-      for (int j = 0; j < upTaps; ++j)
-         acc += up.c[j * Ratio] * up.x[(up.h - j) & up.mask];
-      out[0] = acc;
-      up.h = (up.h + 1) & up.mask;
-      for (int p = 1; p < Ratio; ++p) {
-         acc = 0.0f;
-         for (int j = 0; j < upTaps; ++j)
-            acc += up.c[j * Ratio + p] * up.x[(up.h - 1 - j) & up.mask];
-         out[p] = acc;
+   // m <= maxBlock input samples become Ratio * m output samples. Per input sample s (the history
+   // holding the last upTaps inputs, s the newest): output p = sum over j of c[j Ratio + p] times the
+   // j-th newest input, summed from j = 0 in single precision. Four phases run side by side in SSE
+   // lanes, each with that same sum.
+   void upsample(const float* in, float* out, int m) {
+      constexpr int past = upTaps - 1;
+      for (int k = 0; k < past; ++k)
+         upLine[k] = up.x[(up.h - past + k) & up.mask];
+      for (int i = 0; i < m; ++i)
+         upLine[past + i] = in[i];
+      const float* c = up.c.get();
+      for (int i = 0; i < m; ++i) {
+         const float* newest = &upLine[past + i];
+         if constexpr (Ratio % 4 == 0) {
+            for (int p = 0; p < Ratio; p += 4) {
+               __m128 acc = _mm_setzero_ps();
+               for (int j = 0; j < upTaps; ++j)
+                  acc = _mm_add_ps(acc, _mm_mul_ps(_mm_loadu_ps(&c[j * Ratio + p]), _mm_set1_ps(newest[-j])));
+               _mm_storeu_ps(&out[i * Ratio + p], acc);
+            }
+         } else {
+            for (int p = 0; p < Ratio; ++p) {
+               float acc = 0.0f;
+               for (int j = 0; j < upTaps; ++j)
+                  acc += c[j * Ratio + p] * newest[-j];
+               out[i * Ratio + p] = acc;
+            }
+         }
       }
+      for (int q = m > upTaps ? m - upTaps : 0; q < m; ++q)
+         up.x[(up.h + q) & up.mask] = in[q];
+      up.h = (up.h + m) & up.mask;
    }
 
-   // Ratio input samples become one output sample.
-   float downsample(const float* in) {
-      down.x[down.h] = in[0];
-      float acc = in[0] * down.c[0];
-      for (int j = 1; j < FIRSize; ++j)
-         acc += down.c[j] * down.x[(down.h - j) & down.mask];
-      down.h = (down.h + 1) & down.mask;
-      for (int r = 1; r < Ratio; ++r) {
-         down.x[down.h] = in[r];
-         down.h = (down.h + 1) & down.mask;
+   // Ratio * m input samples (m <= maxBlock) become m output samples. Output i is the filtered value
+   // at input sample i Ratio: v c[0] + sum over j = 1 ... FIRSize - 1 of c[j] times the input j
+   // samples earlier, summed in that order in single precision. Tap j = q Ratio + r reads sample
+   // Ratio (i - q) - r, so the samples are sorted by their phase r first: four consecutive outputs
+   // then read four consecutive values and are summed side by side in SSE lanes.
+   void downsample(const float* in, float* out, int m) {
+      constexpr int lag = FIRSize / Ratio - 1; // host samples of history a sum reaches back
+      const int total = m * Ratio;
+      // phase[r][lag + k] = sample R k - r, k from -lag; the history supplies what precedes the block.
+      auto sampleAt = [&](int t) { return t >= 0 ? in[t] : down.x[(down.h + t) & down.mask]; };
+      for (int r = 0; r < Ratio; ++r)
+         for (int k = -lag; k < m; ++k)
+            phase[r][lag + k] = sampleAt(Ratio * k - r);
+      const float* c = down.c;
+      int i = 0;
+      for (; i + 4 <= m; i += 4) {
+         __m128 acc = _mm_mul_ps(_mm_loadu_ps(&phase[0][lag + i]), _mm_set1_ps(c[0]));
+         for (int j = 1; j < FIRSize; ++j) {
+            const int q = j / Ratio;
+            const int r = j % Ratio;
+            acc = _mm_add_ps(acc, _mm_mul_ps(_mm_set1_ps(c[j]), _mm_loadu_ps(&phase[r][lag + i - q])));
+         }
+         _mm_storeu_ps(&out[i], acc);
       }
-      return acc;
+      for (; i < m; ++i) {
+         float acc = phase[0][lag + i] * c[0];
+         for (int j = 1; j < FIRSize; ++j)
+            acc += c[j] * phase[j % Ratio][lag + i - j / Ratio];
+         out[i] = acc;
+      }
+      // Keep the last FIRSize inputs as history, the write index just past them.
+      for (int q = total > FIRSize ? total - FIRSize : 0; q < total; ++q)
+         down.x[(down.h + q) & down.mask] = in[q];
+      down.h = (down.h + total) & down.mask;
    }
 
    struct Upsampler {
@@ -87,13 +129,24 @@ public:
       float x[FIRSize];
       int h = 0;
    } down;
+
+private:
+   // Work space of the block operations.
+   float upLine[upTaps - 1 + maxBlock];
+   float phase[Ratio][FIRSize / Ratio - 1 + maxBlock];
 };
 
 // The factor-1 path: samples pass through unchanged.
 struct NoOversampler {
    static constexpr int ratio = 1;
-   void upsample(float s, float* out) { out[0] = s; }
-   float downsample(const float* in) { return in[0]; }
+   void upsample(const float* in, float* out, int m) {
+      for (int i = 0; i < m; ++i)
+         out[i] = in[i];
+   }
+   void downsample(const float* in, float* out, int m) {
+      for (int i = 0; i < m; ++i)
+         out[i] = in[i];
+   }
 };
 
 } // namespace DSP

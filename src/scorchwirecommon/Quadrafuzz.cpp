@@ -113,6 +113,7 @@ void Quadrafuzz::runWithOversampler(OS& os, unsigned int factor, float* in, floa
    const float drive = levels[3].gain.load(relaxed) * g1;
    const float wet = levels[1].gain.load(relaxed);
    const float dry = levels[2].gain.load(relaxed);
+   float* const bandOutputs[4] = {bandBuffers[0], bandBuffers[1], bandBuffers[2], bandBuffers[3]};
    float amounts[4];
    for (int b = 0; b < 4; ++b)
       amounts[b] = bandAmounts[b].load(relaxed);
@@ -121,20 +122,19 @@ void Quadrafuzz::runWithOversampler(OS& os, unsigned int factor, float* in, floa
       const unsigned int m = n - start < static_cast<unsigned int>(kChunk) ? n - start : kChunk;
       const unsigned int len = m * R;
       for (unsigned int i = 0; i < m; ++i)
-         os.upsample(in[start + i] * drive, &upsampled[i * R]);
-      for (int b = 0; b < 4; ++b) {
-         bands[b].process(upsampled, bandBuffers[b], len);
+         scaled[i] = in[start + i] * drive;
+      os.upsample(scaled, upsampled, static_cast<int>(m));
+      WebCore::Biquad::processFour(bands, upsampled, bandOutputs, len);
+      for (int b = 0; b < 4; ++b)
          distort(bandBuffers[b], amounts[b], len);
-      }
+      for (unsigned int pos = 0; pos < len; ++pos)
+         upsampled[pos] =
+             0.0f + bandBuffers[0][pos] + bandBuffers[1][pos] + bandBuffers[2][pos] + bandBuffers[3][pos];
+      float downsampled[kChunk];
+      os.downsample(upsampled, downsampled, static_cast<int>(m));
       for (unsigned int i = 0; i < m; ++i) {
-         float sum[R];
-         for (int r = 0; r < R; ++r) {
-            const unsigned int pos = i * R + r;
-            sum[r] =
-                0.0f + bandBuffers[0][pos] + bandBuffers[1][pos] + bandBuffers[2][pos] + bandBuffers[3][pos];
-         }
          const float x = in[start + i];
-         out[start + i] = os.downsample(sum) * wet + x * g1 * dry;
+         out[start + i] = downsampled[i] * wet + x * g1 * dry;
       }
    }
 }

@@ -43,6 +43,7 @@ private:
    template <typename OS>
    void runWithOversampler(OS& os, unsigned int factor, float* in, float* out, unsigned int n);
 
+   float scaled[kChunk];
    float upsampled[kChunk * kMaxRatio];
    float bandBuffers[4][kChunk * kMaxRatio];
 };

@@ -21,13 +21,14 @@ void Valve::process(float* buf, int n) {
       if (gain != cachedGainDb) {
          cachedGainDb = gain;
          cachedGainFactor = std::pow(10.0, gain * 0.05);
+         cachedCurveScale = 0.7692307692307692 / (0.25 / cachedGainFactor + 1.0);
       }
-      const double h = cachedGainFactor;
-      const double o = x * h;
-      const double k = 0.25 / h + 1.0;
-      // (exp((1 - 0.25/h) o) - exp(-o k)) / ((exp(o) + exp(-o)) k), with o / h = x, is
-      // exp(-x/4) tanh(o) / k: two transcendentals instead of four, and no overflow for large o.
-      const double r = std::exp(-0.25 * x) * std::tanh(o) / k * 0.7692307692307692;
+      const double o = x * cachedGainFactor;
+      // (exp((1 - 0.25/h) o) - exp(-o k)) / ((exp(o) + exp(-o)) k) / 1.3 with k = 1 + 0.25/h and
+      // o / h = x is exp(-x/4) tanh(o) / (1.3 k): two exponentials instead of four, and no
+      // overflow for large o (tanh(o) = 1 - 2 / (exp(2o) + 1) saturates cleanly).
+      const double tanhO = 1.0 - 2.0 / (std::exp(2.0 * o) + 1.0);
+      const double r = std::exp(-0.25 * x) * tanhO * cachedCurveScale;
       buf[i] = static_cast<float>(r) * (s * wetLevel) + (1.0f - s) * x;
       previousGain = gain;
    }

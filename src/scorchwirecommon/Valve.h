@@ -22,7 +22,9 @@ public:
    CParamSmooth mixSmoother{4.0f, 44100.0f};   // advanced once per sample
 
 private:
-   // 10^(gain / 20) for the gain it was computed from; the gain settles, so this saves the power.
+   // 10^(gain / 20) and the curve's scale 1 / (1.3 (1 + 0.25 / h)) for the gain they were computed
+   // from; the gain settles, so this saves the power and a division per sample.
    double cachedGainDb = 0.0;
    double cachedGainFactor = 1.0;
+   double cachedCurveScale = 0.7692307692307692 / 1.25;
 };
