@@ -99,9 +99,15 @@ constexpr double kGlide = 0.007000000000000006; // 1 - 0.993: the step of the on
 
 } // namespace
 
+double Clipper12::diodePair(double d) {
+   return T1.lookup(std::fabs(d) / (3.0 + std::fabs(d)));
+}
+
 // The negative side negates the table value as it stands, also where the extrapolation below the
 // first entry (|z| under about 0.0011) is itself negative.
-double Clipper12::gainElement(double z) { return z >= 0.0 ? T2pos.lookup(z) : -T2neg.lookup(-z); }
+double Clipper12::gainElement(double z) {
+   return z >= 0.0 ? T2pos.lookup(z) : -T2neg.lookup(-z);
+}
 
 void Clipper12::setSamplerate(int sr) {
    sampleRate = sr;
@@ -147,7 +153,7 @@ void Clipper12::processCircuitStage(float* buf, int n) {
          O = ((1.0 + rho) * w + W * (1.0 - rho)) * cG + O * cH;
          const double L = cC * w;
          const double d1 = O - L;
-         const double y1 = T1.lookup(std::fabs(d1) / (3.0 + std::fabs(d1)));
+         const double y1 = diodePair(d1);
          scratchL[i] = L;
          scratchDiode[i] = std::copysign(std::fabs(y1), -d1);
          scratchG[i] = 0.75 * K + 0.5;

@@ -16,6 +16,8 @@ public:
    void process(float* buf, int n);
    void processClipStage(float* buf, int n);
    void processCircuitStage(float* buf, int n);
+   // The diode pair's table value T1(|d| / (3 + |d|)) for a voltage d across it.
+   static double diodePair(double d);
    // The asymmetric gain element: T2pos(z) for z >= 0, -T2neg(-z) below.
    static double gainElement(double z);
 
