@@ -18,7 +18,7 @@ TEST(Clipper12, ClipStageNeverExceedsPointTwo) {
    Clipper12 clip;
    clip.setSamplerate(44100);
    clip.drive.store(1.0f);
-   auto buf = test_signals::noise(40000, 4, 50.0f);
+   auto buf = test_signals::noise(256 * 160, 4, 50.0f);
    float peak = 0;
    for (size_t i = 0; i < buf.size(); i += 256) {
       clip.processClipStage(&buf[i], 256);
