@@ -26,7 +26,8 @@ public:
    void noteOff(int key, int velocity, int offset);
    void endProcessMIDI() {}
 
-   // State chunk (see ScorchwireFXChunk.cpp).
+   // State chunk (see ScorchwireFXChunk.cpp). getChunk hands out a block the caller releases with
+   // std::free and returns its size; setChunk returns 1 once applied, 0 for a block under 8 bytes.
    int getChunk(void** data, bool isPreset);
    int setChunk(const void* data, int size, bool isPreset);
 
