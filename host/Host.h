@@ -122,11 +122,12 @@ public:
 
 private:
    void loop();
-   std::thread thread_;
    std::mutex mutex_;
    std::condition_variable cv_;
    std::function<void()> task_;
    bool hasTask_ = false, done_ = false, quit_ = false;
+   // Last: the thread starts running loop() as soon as it exists, so everything it uses comes first.
+   std::thread thread_;
 };
 
 } // namespace host

@@ -22,6 +22,8 @@ int64_t toSamplePosition(double samples) {
 
 void copyTransportToEngine(const clap_event_transport_t* transport, double sampleRate, ScorchwireFX& engine) noexcept {
    clap_event_transport_t stopped{};
+   stopped.tsig_num = 4;
+   stopped.tsig_denom = 4;
    const clap_event_transport_t& t = transport ? *transport : stopped;
    const bool hasBeats = (t.flags & CLAP_TRANSPORT_HAS_BEATS_TIMELINE) != 0;
 
