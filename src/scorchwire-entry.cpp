@@ -23,11 +23,15 @@ const clap_plugin_descriptor_t Scorchwire::desc = {
 namespace zoz::dudo_rez_evir::pluginentry {
 
 // The plug-in path is not needed: the editor finds its bundle from the loaded object itself.
-bool clap_init(const char*) { return true; }
+bool clap_init(const char*) {
+   return true;
+}
 
 void clap_deinit() {}
 
-uint32_t clap_get_plugin_count(const clap_plugin_factory_t*) { return 1; }
+uint32_t clap_get_plugin_count(const clap_plugin_factory_t*) {
+   return 1;
+}
 
 const clap_plugin_descriptor_t* clap_get_plugin_descriptor(const clap_plugin_factory_t*, uint32_t index) {
    return index == 0 ? &Scorchwire::desc : nullptr;
@@ -36,8 +40,8 @@ const clap_plugin_descriptor_t* clap_get_plugin_descriptor(const clap_plugin_fac
 const clap_plugin_t* clap_create_plugin(const clap_plugin_factory_t*, const clap_host_t* host,
                                         const char* pluginId) {
    if (!pluginId || std::strcmp(pluginId, Scorchwire::desc.id) != 0) {
-      std::cout << "Warning: CLAP asked for plugin_id '" << (pluginId ? pluginId : "") << "' and Scorchwire ID is '"
-                << Scorchwire::desc.id << "'" << std::endl;
+      std::cout << "Warning: CLAP asked for plugin_id '" << (pluginId ? pluginId : "")
+                << "' and Scorchwire ID is '" << Scorchwire::desc.id << "'" << std::endl;
       return nullptr;
    }
    if (!host)

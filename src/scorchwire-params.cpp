@@ -9,13 +9,18 @@ constexpr uint32_t kParamCount = ParamList::kNumParams;
 
 // ---- params ----
 
-uint32_t Scorchwire::paramsCount() const noexcept { return kParamCount; }
+uint32_t Scorchwire::paramsCount() const noexcept {
+   return kParamCount;
+}
 
-bool Scorchwire::isValidParamId(clap_id paramId) const noexcept { return paramId < kParamCount; }
+bool Scorchwire::isValidParamId(clap_id paramId) const noexcept {
+   return paramId < kParamCount;
+}
 
 // Every parameter is a continuous, automatable 0..1 value, lists included.
 bool Scorchwire::paramsInfo(uint32_t paramIndex, clap_param_info_t* info) const noexcept {
-   const Param* param = paramIndex < kParamCount ? paramList->getParameter(static_cast<int>(paramIndex)) : nullptr;
+   const Param* param =
+       paramIndex < kParamCount ? paramList->getParameter(static_cast<int>(paramIndex)) : nullptr;
    if (!param)
       return false;
    *info = {};
@@ -49,7 +54,9 @@ bool Scorchwire::paramsValueToText(clap_id paramId, double value, char* display,
    return true;
 }
 
-bool Scorchwire::paramsTextToValue(clap_id, const char*, double*) noexcept { return false; }
+bool Scorchwire::paramsTextToValue(clap_id, const char*, double*) noexcept {
+   return false;
+}
 
 void Scorchwire::paramsFlush(const clap_input_events_t* in, const clap_output_events_t*) noexcept {
    engine->startProcessMIDI();

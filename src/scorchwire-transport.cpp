@@ -8,7 +8,9 @@ namespace {
 // CLAP beat and second positions are fixed point with 31 fractional bits.
 constexpr double kFixedPointToDouble = 4.656612873077393e-10;
 
-double fromFixedPoint(int64_t value) { return static_cast<double>(value) * kFixedPointToDouble; }
+double fromFixedPoint(int64_t value) {
+   return static_cast<double>(value) * kFixedPointToDouble;
+}
 
 // Truncation toward zero; a position beyond the 64-bit range (only a hostile host sends one)
 // gives 0 instead of undefined behaviour.
@@ -20,7 +22,8 @@ int64_t toSamplePosition(double samples) {
 
 } // namespace
 
-void copyTransportToEngine(const clap_event_transport_t* transport, double sampleRate, ScorchwireFX& engine) noexcept {
+void copyTransportToEngine(const clap_event_transport_t* transport, double sampleRate,
+                           ScorchwireFX& engine) noexcept {
    clap_event_transport_t stopped{};
    stopped.tsig_num = 4;
    stopped.tsig_denom = 4;

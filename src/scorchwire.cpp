@@ -40,8 +40,6 @@ Scorchwire::~Scorchwire() {
    paramList.reset();
 }
 
-double Scorchwire::getParameter(int index) const { return engine->getParameter(index); }
-
 // ---- core ----
 
 bool Scorchwire::activate(double sampleRate, uint32_t, uint32_t maxFrameCount) noexcept {
@@ -141,7 +139,9 @@ void Scorchwire::dispatchInputEvents(const clap_input_events_t* in) noexcept {
 
 // ---- audio ports ----
 
-uint32_t Scorchwire::audioPortsCount(bool) const noexcept { return 1; }
+uint32_t Scorchwire::audioPortsCount(bool) const noexcept {
+   return 1;
+}
 
 bool Scorchwire::audioPortsInfo(uint32_t index, bool, clap_audio_port_info_t* info) const noexcept {
    if (index != 0)
@@ -158,7 +158,9 @@ bool Scorchwire::audioPortsInfo(uint32_t index, bool, clap_audio_port_info_t* in
 
 // ---- note ports ----
 
-uint32_t Scorchwire::notePortsCount(bool isInput) const noexcept { return isInput ? 1 : 0; }
+uint32_t Scorchwire::notePortsCount(bool isInput) const noexcept {
+   return isInput ? 1 : 0;
+}
 
 bool Scorchwire::notePortsInfo(uint32_t, bool isInput, clap_note_port_info_t* info) const noexcept {
    if (!isInput)

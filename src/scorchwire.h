@@ -30,9 +30,6 @@ public:
    explicit Scorchwire(const clap_host_t* host);
    ~Scorchwire() override;
 
-   // The engine's value of a parameter (0 to 16), else 0.0. Main thread.
-   double getParameter(int index) const;
-
 protected:
    // ---- core ----
    bool activate(double sampleRate, uint32_t minFrameCount, uint32_t maxFrameCount) noexcept override;

@@ -17,9 +17,15 @@ void insert_bytes(std::vector<uint8_t>& out, const void* data, size_t size) {
    const auto* bytes = static_cast<const uint8_t*>(data);
    out.insert(out.end(), bytes, bytes + size);
 }
-void insert_int(std::vector<uint8_t>& out, int32_t value) { insert_bytes(out, &value, sizeof(value)); }
-void insert_double(std::vector<uint8_t>& out, double value) { insert_bytes(out, &value, sizeof(value)); }
-void insert_string(std::vector<uint8_t>& out, const std::string& text) { insert_bytes(out, text.data(), text.size()); }
+void insert_int(std::vector<uint8_t>& out, int32_t value) {
+   insert_bytes(out, &value, sizeof(value));
+}
+void insert_double(std::vector<uint8_t>& out, double value) {
+   insert_bytes(out, &value, sizeof(value));
+}
+void insert_string(std::vector<uint8_t>& out, const std::string& text) {
+   insert_bytes(out, text.data(), text.size());
+}
 
 int32_t read_int(const uint8_t* at) {
    int32_t value;

@@ -6,7 +6,9 @@
 using namespace plugintest;
 
 namespace {
-const clap_plugin_factory_t* factory() { return library().factory(); }
+const clap_plugin_factory_t* factory() {
+   return library().factory();
+}
 } // namespace
 
 TEST(Entry, AnnouncesClap120AndInitialisesForAnyPath) {
@@ -70,7 +72,8 @@ TEST(Factory, CreatesIndependentInstancesPointingAtTheDescriptor) {
    EXPECT_NE(a->plugin_data, nullptr);
    EXPECT_NE(a->plugin_data, b->plugin_data);
    // Each construction logs itself: prefix, source position, function, message.
-   const std::regex line(R"((^|\n)\[dudo-rez-evir\] src/scorchwire\.cpp:[0-9]+ \(Scorchwire\) : Constructing Scorchwire\n)");
+   const std::regex line(
+       R"((^|\n)\[dudo-rez-evir\] src/scorchwire\.cpp:[0-9]+ \(Scorchwire\) : Constructing Scorchwire\n)");
    EXPECT_TRUE(std::regex_search(printed, line)) << printed;
    // Uninitialised instances may be destroyed straight away.
    a->destroy(a);
@@ -96,11 +99,21 @@ TEST_F(Extensions, AreExactlyTheOnesThisInstanceImplements) {
       const char* id;
       bool offered;
    } cases[] = {
-       {CLAP_EXT_AUDIO_PORTS, true}, {CLAP_EXT_NOTE_PORTS, true},    {CLAP_EXT_PARAMS, true},
-       {CLAP_EXT_STATE, true},       {CLAP_EXT_VOICE_INFO, true},    {CLAP_EXT_GUI, false},
-       {CLAP_EXT_TIMER_SUPPORT, false}, {CLAP_EXT_POSIX_FD_SUPPORT, false}, {CLAP_EXT_LATENCY, false},
-       {CLAP_EXT_LOG, false},        {"clap.tail", false},           {"clap.render", false},
-       {"clap.params.draft", false}, {"CLAP.PARAMS", false},         {"", false},
+       {CLAP_EXT_AUDIO_PORTS, true},
+       {CLAP_EXT_NOTE_PORTS, true},
+       {CLAP_EXT_PARAMS, true},
+       {CLAP_EXT_STATE, true},
+       {CLAP_EXT_VOICE_INFO, true},
+       {CLAP_EXT_GUI, false},
+       {CLAP_EXT_TIMER_SUPPORT, false},
+       {CLAP_EXT_POSIX_FD_SUPPORT, false},
+       {CLAP_EXT_LATENCY, false},
+       {CLAP_EXT_LOG, false},
+       {"clap.tail", false},
+       {"clap.render", false},
+       {"clap.params.draft", false},
+       {"CLAP.PARAMS", false},
+       {"", false},
    };
    for (const auto& c : cases)
       EXPECT_EQ(plugin->plugin()->get_extension(plugin->plugin(), c.id) != nullptr, c.offered) << c.id;

@@ -47,7 +47,8 @@ TEST(HostProxy, ReachesEveryExtensionTheHostOffers) {
 
    int fds[2];
    ASSERT_EQ(::pipe(fds), 0);
-   EXPECT_TRUE(proxy.posixFdSupportRegister(fds[0], CLAP_POSIX_FD_READ | CLAP_POSIX_FD_WRITE | CLAP_POSIX_FD_ERROR));
+   EXPECT_TRUE(
+       proxy.posixFdSupportRegister(fds[0], CLAP_POSIX_FD_READ | CLAP_POSIX_FD_WRITE | CLAP_POSIX_FD_ERROR));
    EXPECT_EQ(host.fds().at(fds[0]), 7u);
    EXPECT_TRUE(proxy.posixFdSupportModify(fds[0], CLAP_POSIX_FD_READ));
    EXPECT_TRUE(proxy.posixFdSupportUnregister(fds[0]));
@@ -63,7 +64,8 @@ TEST(HostProxy, ReachesEveryExtensionTheHostOffers) {
 // A host lacking an extension (a scanner lacks them all) gets false answers, never a crash or an end.
 TEST(HostProxy, AnswersFalseForEveryMissingExtension) {
    host::HostOptions none;
-   none.params = none.state = none.log = none.threadCheck = none.timerSupport = none.posixFdSupport = none.gui = false;
+   none.params = none.state = none.log = none.threadCheck = none.timerSupport = none.posixFdSupport =
+       none.gui = false;
    host::Host host(none);
    Proxy proxy(host.clapHost());
    proxy.init();

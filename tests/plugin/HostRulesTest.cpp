@@ -46,7 +46,9 @@ struct Session {
       host::OutputEvents out;
       plugin.flush(in, out);
    }
-   const void* anExtension() const { return plugin.plugin()->get_extension(plugin.plugin(), CLAP_EXT_PARAMS); }
+   const void* anExtension() const {
+      return plugin.plugin()->get_extension(plugin.plugin(), CLAP_EXT_PARAMS);
+   }
 
    host::Host host;
    host::AudioThread audio;
@@ -74,7 +76,8 @@ TEST(HostRules, LegitimateCallingPatternsAreAccepted) {
       host::HostOptions options;
       std::function<void(Session&)> run;
    } cases[] = {
-       {"the audio role moves between OS threads", {},
+       {"the audio role moves between OS threads",
+        {},
         [](Session& s) {
            ASSERT_TRUE(s.plugin.activate(44100.0, 1, 1024));
            bool started = false;
@@ -86,7 +89,8 @@ TEST(HostRules, LegitimateCallingPatternsAreAccepted) {
            Session::onNewAudioThread([&] { s.plugin.stopProcessing(); });
            s.plugin.deactivate();
         }},
-       {"get_extension from any thread", {},
+       {"get_extension from any thread",
+        {},
         [](Session& s) {
            s.activateAndStart();
            s.onAudioThread([&] { EXPECT_NE(s.anExtension(), nullptr); });
@@ -94,7 +98,8 @@ TEST(HostRules, LegitimateCallingPatternsAreAccepted) {
            s.onAudioThread([&] { s.plugin.stopProcessing(); });
            s.plugin.deactivate();
         }},
-       {"flush on the main thread while inactive, the audio thread while processing", {},
+       {"flush on the main thread while inactive, the audio thread while processing",
+        {},
         [](Session& s) {
            s.flush();
            s.activateAndStart();
@@ -104,7 +109,8 @@ TEST(HostRules, LegitimateCallingPatternsAreAccepted) {
            s.onAudioThread([&] { s.flush(); });
            s.plugin.deactivate();
         }},
-       {"deactivate without stop_processing, then run again", {},
+       {"deactivate without stop_processing, then run again",
+        {},
         [](Session& s) {
            s.activateAndStart();
            s.onAudioThread([&] { s.processBlock(); });
@@ -114,7 +120,8 @@ TEST(HostRules, LegitimateCallingPatternsAreAccepted) {
            s.onAudioThread([&] { s.plugin.stopProcessing(); });
            s.plugin.deactivate();
         }},
-       {"reset on the audio thread while active", {},
+       {"reset on the audio thread while active",
+        {},
         [](Session& s) {
            ASSERT_TRUE(s.plugin.activate(96000.0, 1, 64));
            s.onAudioThread([&] { s.plugin.reset(); });
@@ -127,7 +134,8 @@ TEST(HostRules, LegitimateCallingPatternsAreAccepted) {
            });
            s.plugin.deactivate();
         }},
-       {"unknown parameter ids are answered, not fatal", {},
+       {"unknown parameter ids are answered, not fatal",
+        {},
         [](Session& s) {
            double v = 0;
            char text[16];
@@ -136,7 +144,8 @@ TEST(HostRules, LegitimateCallingPatternsAreAccepted) {
            clap_param_info_t info;
            EXPECT_FALSE(s.plugin.params()->get_info(s.plugin.plugin(), 99, &info));
         }},
-       {"activation after activation after deactivation", {},
+       {"activation after activation after deactivation",
+        {},
         [](Session& s) {
            for (double rate : {22050.0, 192000.0, 44100.0}) {
               ASSERT_TRUE(s.plugin.activate(rate, 1, 8192));
@@ -185,8 +194,7 @@ TEST(HostRulesDeathTest, BrokenRulesEndTheProcess) {
       std::function<void(Session&)> run;
       const char* message;
    } cases[] = {
-       {"process before activation",
-        [](Session& s) { s.onAudioThread([&] { s.processBlock(); }); },
+       {"process before activation", [](Session& s) { s.onAudioThread([&] { s.processBlock(); }); },
         R"(clap_plugin\.process\(\) while the plug-in is not active)"},
        {"process without start_processing",
         [](Session& s) {
@@ -214,12 +222,14 @@ TEST(HostRulesDeathTest, BrokenRulesEndTheProcess) {
         R"(clap_plugin\.activate\(\) with a minimum frame count of 0)"},
        {"activation with maximum below minimum", [](Session& s) { s.plugin.activate(48000.0, 64, 32); },
         R"(clap_plugin\.activate\(\) with a maximum frame count below the minimum)"},
-       {"activation on the audio thread", [](Session& s) { s.onAudioThread([&] { s.plugin.activate(48000.0, 1, 64); }); },
+       {"activation on the audio thread",
+        [](Session& s) { s.onAudioThread([&] { s.plugin.activate(48000.0, 1, 64); }); },
         R"(clap_plugin\.activate\(\) from a thread other than the main thread)"},
        {"init twice", [](Session& s) { s.plugin.init(); }, R"(clap_plugin\.init\(\) twice)"},
        {"deactivation while inactive", [](Session& s) { s.plugin.deactivate(); },
         R"(clap_plugin\.deactivate\(\) while the plug-in is not active)"},
-       {"start_processing while inactive", [](Session& s) { s.onAudioThread([&] { s.plugin.startProcessing(); }); },
+       {"start_processing while inactive",
+        [](Session& s) { s.onAudioThread([&] { s.plugin.startProcessing(); }); },
         R"(clap_plugin\.start_processing\(\) while the plug-in is not active)"},
        {"start_processing twice",
         [](Session& s) {

@@ -138,8 +138,9 @@ TEST_F(Processing, NoteAndMidiEventsLeaveTheSoundUntouchedAndParamsStillApply) {
 }
 
 TEST_F(Processing, AnyTransportOrNoneProcessesTheSame) {
-   clap_event_transport_t playing = host::makeTransport(CLAP_TRANSPORT_IS_PLAYING | CLAP_TRANSPORT_HAS_TEMPO |
-                                                        CLAP_TRANSPORT_HAS_BEATS_TIMELINE | CLAP_TRANSPORT_IS_LOOP_ACTIVE);
+   clap_event_transport_t playing =
+       host::makeTransport(CLAP_TRANSPORT_IS_PLAYING | CLAP_TRANSPORT_HAS_TEMPO |
+                           CLAP_TRANSPORT_HAS_BEATS_TIMELINE | CLAP_TRANSPORT_IS_LOOP_ACTIVE);
    playing.tempo = 173.0;
    playing.song_pos_seconds = 5LL << 31;
    playing.song_pos_beats = 9LL << 31;
@@ -199,12 +200,9 @@ TEST_F(Processing, MissingInputIsProcessedAsSilence) {
       const clap_audio_buffer_t* inputs;
       uint32_t count;
    } cases[] = {
-       {"no input port", nullptr, 0},
-       {"count 1 but null pointer", nullptr, 1},
-       {"pointer but count 0", &stereoIn, 0},
-       {"mono input", &monoIn, 1},
-       {"null channel array", &noChannels, 1},
-       {"null left channel", &nullChannel, 1},
+       {"no input port", nullptr, 0},          {"count 1 but null pointer", nullptr, 1},
+       {"pointer but count 0", &stereoIn, 0},  {"mono input", &monoIn, 1},
+       {"null channel array", &noChannels, 1}, {"null left channel", &nullChannel, 1},
    };
    for (const auto& c : cases) {
       SCOPED_TRACE(c.name);

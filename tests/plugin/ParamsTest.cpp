@@ -9,9 +9,10 @@ using namespace plugintest;
 
 namespace {
 
-const char* const kNames[kParamCount] = {"PreFltCut", "PreFltQ", "PreFltEnv", "PrefltTyp", "Default", "DRIVE",
-                                         "DistPrm2",  "Absorption", "Default", "Default", "Default", "Default",
-                                         "Default",   "Default", "Default", "Default", "Default"};
+const char* const kNames[kParamCount] = {"PreFltCut", "PreFltQ",  "PreFltEnv",  "PrefltTyp", "Default",
+                                         "DRIVE",     "DistPrm2", "Absorption", "Default",   "Default",
+                                         "Default",   "Default",  "Default",    "Default",   "Default",
+                                         "Default",   "Default"};
 const double kInitialValues[kParamCount] = {0.5, 0, 0, 0, 0, 0, 0.5, 0, 0, 0.5, 0.5, 0.5, 0.5, 0, 0, 0, 0};
 
 } // namespace
@@ -65,10 +66,10 @@ TEST_F(Params, DisplayTextFollowsTheParameterModel) {
       double value;
       const char* text;
    } cases[] = {
-       {3, 0.0, "No Filter"}, {3, 0.124, "No Filter"}, {3, 0.125, "LP24"},  {3, 0.5, "HP24"},
+       {3, 0.0, "No Filter"}, {3, 0.124, "No Filter"}, {3, 0.125, "LP24"},     {3, 0.5, "HP24"},
        {3, 0.75, "BP24"},     {3, 1.0, "DoubleLP"},    {3, -0.1, "No Filter"}, {3, -0.125, "err"},
-       {3, 1.125, "err"},     {3, nan, "err"},         {3, 1e300, "err"},   {0, 1.0, "1.000"},
-       {0, 0.0, "0.000"},     {4, 0.5, "0.500"},       {5, 0.12345, "0.123"}, {16, 0.9996, "1.000"},
+       {3, 1.125, "err"},     {3, nan, "err"},         {3, 1e300, "err"},      {0, 1.0, "1.000"},
+       {0, 0.0, "0.000"},     {4, 0.5, "0.500"},       {5, 0.12345, "0.123"},  {16, 0.9996, "1.000"},
    };
    for (const auto& c : cases)
       EXPECT_EQ(plugin->paramText(c.id, c.value), c.text) << "param " << c.id << " value " << c.value;
@@ -81,7 +82,8 @@ TEST_F(Params, DisplayTextIsCutToTheCapacity) {
       uint32_t capacity;
       const char* text;
    } cases[] = {
-       {3, 0.0, 4, "No "}, {0, 0.5, 4, "0.5"}, {0, 0.5, 1, ""}, {3, 1.0, 9, "DoubleLP"}, {3, 1.0, 200, "DoubleLP"},
+       {3, 0.0, 4, "No "},      {0, 0.5, 4, "0.5"},        {0, 0.5, 1, ""},
+       {3, 1.0, 9, "DoubleLP"}, {3, 1.0, 200, "DoubleLP"},
    };
    for (const auto& c : cases) {
       SCOPED_TRACE(c.capacity);
@@ -102,7 +104,8 @@ TEST_F(Params, TypedTextIsNeverParsed) {
    double value = 0.25;
    for (clap_id id : {0u, 3u, 16u, 17u})
       for (const char* text : {"0.5", "LP24", "", "1.000"})
-         EXPECT_FALSE(params()->text_to_value(plugin->plugin(), id, text, &value)) << id << " '" << text << "'";
+         EXPECT_FALSE(params()->text_to_value(plugin->plugin(), id, text, &value))
+             << id << " '" << text << "'";
    EXPECT_EQ(value, 0.25);
 }
 

@@ -20,7 +20,8 @@ struct ChunkWriter {
    }
 };
 
-std::vector<uint8_t> chunk(int32_t count, const std::vector<double>& values, int nameLength, const std::string& name) {
+std::vector<uint8_t> chunk(int32_t count, const std::vector<double>& values, int nameLength,
+                           const std::string& name) {
    ChunkWriter w;
    w.put<int32_t>(1).put<int32_t>(count);
    for (double v : values)
@@ -133,7 +134,9 @@ TEST_F(State, BlocksUnderEightBytesAreRefusedAndChangeNothing) {
 
 TEST_F(State, ForeignChunksApplyWhatTheyHold) {
    const std::vector<double> v = distinctValues();
-   const auto first = [&](size_t n) { return std::vector<double>(v.begin(), v.begin() + static_cast<long>(n)); };
+   const auto first = [&](size_t n) {
+      return std::vector<double>(v.begin(), v.begin() + static_cast<long>(n));
+   };
    const auto expect = [&](size_t n) {
       std::vector<double> e = kInitialValues;
       std::copy(v.begin(), v.begin() + static_cast<long>(n), e.begin());
@@ -152,11 +155,13 @@ TEST_F(State, ForeignChunksApplyWhatTheyHold) {
        // A count above 17 still puts the name after the seventeenth value.
        {"count 20", chunk(20, v, 4, "name"), expect(17), "name"},
        {"name length 0 keeps the name", chunk(17, v, 0, ""), expect(17), "Default"},
-       {"name length 200 (negative) keeps the name", chunk(17, v, 200, std::string(200, 'n')), expect(17), "Default"},
+       {"name length 200 (negative) keeps the name", chunk(17, v, 200, std::string(200, 'n')), expect(17),
+        "Default"},
        {"144 bytes: values, no name byte", chunk(17, v, -1, ""), expect(17), "Default"},
        {"name announced longer than the block", chunk(17, v, 10, "short"), expect(17), "short"},
        {"name length with no name byte after it", chunk(17, v, 10, ""), expect(17), "Default"},
-       {"version is not examined", [&] {
+       {"version is not examined",
+        [&] {
            auto c = chunk(17, v, 3, "ver");
            c[0] = 0x7F;
            return c;
@@ -170,7 +175,8 @@ TEST_F(State, ForeignChunksApplyWhatTheyHold) {
       std::vector<uint8_t> saved;
       ASSERT_TRUE(fresh.saveState(saved));
       for (int i = 0; i < kParamCount; ++i)
-         EXPECT_EQ(fresh.paramValue(static_cast<clap_id>(i)), c.values[static_cast<size_t>(i)]) << "param " << i;
+         EXPECT_EQ(fresh.paramValue(static_cast<clap_id>(i)), c.values[static_cast<size_t>(i)])
+             << "param " << i;
       EXPECT_EQ(nameOf(saved), c.presetName);
    }
 }
@@ -192,7 +198,8 @@ TEST_F(State, ChunkTruncatedAtEveryOffsetAppliesOnlyWhatIsComplete) {
       ASSERT_TRUE(plugin->loadState({full.begin(), full.begin() + static_cast<long>(length)}));
       for (size_t i = 0; i < static_cast<size_t>(kParamCount); ++i) {
          const bool complete = 8 + 8 * (i + 1) <= length;
-         EXPECT_EQ(plugin->paramValue(static_cast<clap_id>(i)), complete ? distinctValues()[i] : distinctValues(0.25)[i])
+         EXPECT_EQ(plugin->paramValue(static_cast<clap_id>(i)),
+                   complete ? distinctValues()[i] : distinctValues(0.25)[i])
              << "param " << i;
       }
       const size_t namePresent = length > 145 ? length - 145 : 0;
@@ -212,11 +219,12 @@ TEST_F(State, SuccessfulLoadAsksTheHostToRescanValues) {
 // A host without the params extension still saves and loads.
 class StateWithoutHostParams : public PluginTest {
 protected:
-   StateWithoutHostParams() : PluginTest([] {
-      host::HostOptions o;
-      o.params = false;
-      return o;
-   }()) {}
+   StateWithoutHostParams()
+       : PluginTest([] {
+            host::HostOptions o;
+            o.params = false;
+            return o;
+         }()) {}
 };
 
 TEST_F(StateWithoutHostParams, LoadsWithoutAskingForARescan) {

@@ -13,8 +13,7 @@ namespace clap::helpers {
 // init() (the host's extensions may not be queried earlier). Every canUseX() is false until then
 // and stays false for an extension the host lacks or offers incompletely; the call helpers then
 // do nothing and report failure, so a host without extensions (a plug-in scanner) is served.
-template <MisbehaviourHandler h, CheckingLevel l>
-class HostProxy {
+template <MisbehaviourHandler h, CheckingLevel l> class HostProxy {
 public:
    explicit HostProxy(const clap_host_t* host) noexcept : _host(host) {}
 
@@ -77,7 +76,9 @@ public:
       return _hostThreadCheck && _hostThreadCheck->is_main_thread && _hostThreadCheck->is_audio_thread;
    }
    // Without the thread-check extension nothing can be known: every thread passes.
-   bool isMainThread() const noexcept { return !canUseThreadCheck() || _hostThreadCheck->is_main_thread(_host); }
+   bool isMainThread() const noexcept {
+      return !canUseThreadCheck() || _hostThreadCheck->is_main_thread(_host);
+   }
    bool isAudioThread() const noexcept {
       return !canUseThreadCheck() || _hostThreadCheck->is_audio_thread(_host);
    }

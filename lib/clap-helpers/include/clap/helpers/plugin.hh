@@ -28,8 +28,7 @@ namespace clap::helpers {
 // the main thread while inactive, either one in between. get_extension: any thread.
 // A broken rule is reported through the host's log (standard error without one) and, with
 // MisbehaviourHandler::Terminate, ends the process.
-template <MisbehaviourHandler h, CheckingLevel l>
-class Plugin {
+template <MisbehaviourHandler h, CheckingLevel l> class Plugin {
 public:
    const clap_plugin_t* clapPlugin() const noexcept { return &_plugin; }
 
@@ -71,7 +70,9 @@ protected:
    // ---- params ----
    virtual bool implementsParams() const noexcept { return false; }
    virtual uint32_t paramsCount() const noexcept { return 0; }
-   virtual bool paramsInfo(uint32_t /*paramIndex*/, clap_param_info_t* /*info*/) const noexcept { return false; }
+   virtual bool paramsInfo(uint32_t /*paramIndex*/, clap_param_info_t* /*info*/) const noexcept {
+      return false;
+   }
    virtual bool paramsValue(clap_id /*paramId*/, double* /*value*/) noexcept { return false; }
    virtual bool paramsValueToText(clap_id /*paramId*/, double /*value*/, char* /*display*/,
                                   uint32_t /*size*/) noexcept {
@@ -80,7 +81,8 @@ protected:
    virtual bool paramsTextToValue(clap_id /*paramId*/, const char* /*display*/, double* /*value*/) noexcept {
       return false;
    }
-   virtual void paramsFlush(const clap_input_events_t* /*in*/, const clap_output_events_t* /*out*/) noexcept {}
+   virtual void paramsFlush(const clap_input_events_t* /*in*/, const clap_output_events_t* /*out*/) noexcept {
+   }
    virtual bool isValidParamId(clap_id paramId) const noexcept {
       const uint32_t count = paramsCount();
       for (uint32_t i = 0; i < count; ++i) {
@@ -157,7 +159,8 @@ private:
    static bool clapStartProcessing(const clap_plugin_t* plugin) noexcept;
    static void clapStopProcessing(const clap_plugin_t* plugin) noexcept;
    static void clapReset(const clap_plugin_t* plugin) noexcept;
-   static clap_process_status clapProcess(const clap_plugin_t* plugin, const clap_process_t* process) noexcept;
+   static clap_process_status clapProcess(const clap_plugin_t* plugin,
+                                          const clap_process_t* process) noexcept;
    static const void* clapGetExtension(const clap_plugin_t* plugin, const char* id) noexcept;
    static void clapOnMainThread(const clap_plugin_t* plugin) noexcept;
 
@@ -168,10 +171,11 @@ private:
    static bool clapAudioPortsInfo(const clap_plugin_t* plugin, uint32_t index, bool isInput,
                                   clap_audio_port_info_t* info) noexcept;
    static uint32_t clapParamsCount(const clap_plugin_t* plugin) noexcept;
-   static bool clapParamsInfo(const clap_plugin_t* plugin, uint32_t paramIndex, clap_param_info_t* info) noexcept;
+   static bool clapParamsInfo(const clap_plugin_t* plugin, uint32_t paramIndex,
+                              clap_param_info_t* info) noexcept;
    static bool clapParamsValue(const clap_plugin_t* plugin, clap_id paramId, double* value) noexcept;
-   static bool clapParamsValueToText(const clap_plugin_t* plugin, clap_id paramId, double value, char* display,
-                                     uint32_t size) noexcept;
+   static bool clapParamsValueToText(const clap_plugin_t* plugin, clap_id paramId, double value,
+                                     char* display, uint32_t size) noexcept;
    static bool clapParamsTextToValue(const clap_plugin_t* plugin, clap_id paramId, const char* display,
                                      double* value) noexcept;
    static void clapParamsFlush(const clap_plugin_t* plugin, const clap_input_events_t* in,
@@ -182,7 +186,8 @@ private:
    static void clapOnTimer(const clap_plugin_t* plugin, clap_id timerId) noexcept;
    static void clapOnPosixFd(const clap_plugin_t* plugin, int fd, clap_posix_fd_flags_t flags) noexcept;
    static bool clapGuiIsApiSupported(const clap_plugin_t* plugin, const char* api, bool isFloating) noexcept;
-   static bool clapGuiGetPreferredApi(const clap_plugin_t* plugin, const char** api, bool* isFloating) noexcept;
+   static bool clapGuiGetPreferredApi(const clap_plugin_t* plugin, const char** api,
+                                      bool* isFloating) noexcept;
    static bool clapGuiCreate(const clap_plugin_t* plugin, const char* api, bool isFloating) noexcept;
    static void clapGuiDestroy(const clap_plugin_t* plugin) noexcept;
    static bool clapGuiSetScale(const clap_plugin_t* plugin, double scale) noexcept;

@@ -36,7 +36,9 @@ private:
          return e->size >= sizeof(clap_event_param_mod_t);
       return false;
    }
-   const clap_event_header_t* hostEvent(uint32_t i) const noexcept { return _in->get ? _in->get(_in, i) : nullptr; }
+   const clap_event_header_t* hostEvent(uint32_t i) const noexcept {
+      return _in->get ? _in->get(_in, i) : nullptr;
+   }
 
    const clap_event_header_t* get(uint32_t index) noexcept {
       if (index >= _count)
@@ -87,12 +89,21 @@ template <MisbehaviourHandler h, CheckingLevel l>
 const clap_plugin_posix_fd_support_t Plugin<h, l>::_pluginPosixFdSupport = {&Plugin::clapOnPosixFd};
 
 template <MisbehaviourHandler h, CheckingLevel l>
-const clap_plugin_gui_t Plugin<h, l>::_pluginGui = {
-    &Plugin::clapGuiIsApiSupported, &Plugin::clapGuiGetPreferredApi, &Plugin::clapGuiCreate,
-    &Plugin::clapGuiDestroy,        &Plugin::clapGuiSetScale,        &Plugin::clapGuiGetSize,
-    &Plugin::clapGuiCanResize,      &Plugin::clapGuiGetResizeHints,  &Plugin::clapGuiAdjustSize,
-    &Plugin::clapGuiSetSize,        &Plugin::clapGuiSetParent,       &Plugin::clapGuiSetTransient,
-    &Plugin::clapGuiSuggestTitle,   &Plugin::clapGuiShow,            &Plugin::clapGuiHide};
+const clap_plugin_gui_t Plugin<h, l>::_pluginGui = {&Plugin::clapGuiIsApiSupported,
+                                                    &Plugin::clapGuiGetPreferredApi,
+                                                    &Plugin::clapGuiCreate,
+                                                    &Plugin::clapGuiDestroy,
+                                                    &Plugin::clapGuiSetScale,
+                                                    &Plugin::clapGuiGetSize,
+                                                    &Plugin::clapGuiCanResize,
+                                                    &Plugin::clapGuiGetResizeHints,
+                                                    &Plugin::clapGuiAdjustSize,
+                                                    &Plugin::clapGuiSetSize,
+                                                    &Plugin::clapGuiSetParent,
+                                                    &Plugin::clapGuiSetTransient,
+                                                    &Plugin::clapGuiSuggestTitle,
+                                                    &Plugin::clapGuiShow,
+                                                    &Plugin::clapGuiHide};
 
 template <MisbehaviourHandler h, CheckingLevel l>
 const clap_plugin_voice_info_t Plugin<h, l>::_pluginVoiceInfo = {&Plugin::clapVoiceInfoGet};
@@ -197,7 +208,8 @@ bool Plugin<h, l>::clapActivate(const clap_plugin_t* plugin, double sampleRate, 
       return false;
    if constexpr (l != CheckingLevel::None) {
       if (!self.ensure(!self.isActive(), fn, "while the plug-in is already active") ||
-          !self.ensure(std::isfinite(sampleRate) && sampleRate > 0.0, fn, "with a sample rate that is not positive") ||
+          !self.ensure(std::isfinite(sampleRate) && sampleRate > 0.0, fn,
+                       "with a sample rate that is not positive") ||
           !self.ensure(minFrameCount >= 1, fn, "with a minimum frame count of 0") ||
           !self.ensure(maxFrameCount >= minFrameCount, fn, "with a maximum frame count below the minimum"))
          return false;
@@ -271,7 +283,8 @@ void Plugin<h, l>::clapReset(const clap_plugin_t* plugin) noexcept {
 }
 
 template <MisbehaviourHandler h, CheckingLevel l>
-clap_process_status Plugin<h, l>::clapProcess(const clap_plugin_t* plugin, const clap_process_t* process) noexcept {
+clap_process_status Plugin<h, l>::clapProcess(const clap_plugin_t* plugin,
+                                              const clap_process_t* process) noexcept {
    auto& self = from(plugin);
    static const char* const fn = "clap_plugin.process";
    if (!self.ensureInitialized(fn) || !self.ensureAudioThread(fn))
@@ -325,7 +338,8 @@ template <MisbehaviourHandler h, CheckingLevel l>
 bool Plugin<h, l>::clapStateSave(const clap_plugin_t* plugin, const clap_ostream_t* stream) noexcept {
    auto& self = from(plugin);
    static const char* const fn = "clap_plugin_state.save";
-   if (!self.ensureMainThreadCall(fn) || !self.ensure(stream && stream->write, fn, "without an output stream"))
+   if (!self.ensureMainThreadCall(fn) ||
+       !self.ensure(stream && stream->write, fn, "without an output stream"))
       return false;
    return self.stateSave(stream);
 }
@@ -372,7 +386,8 @@ uint32_t Plugin<h, l>::clapParamsCount(const clap_plugin_t* plugin) noexcept {
 }
 
 template <MisbehaviourHandler h, CheckingLevel l>
-bool Plugin<h, l>::clapParamsInfo(const clap_plugin_t* plugin, uint32_t paramIndex, clap_param_info_t* info) noexcept {
+bool Plugin<h, l>::clapParamsInfo(const clap_plugin_t* plugin, uint32_t paramIndex,
+                                  clap_param_info_t* info) noexcept {
    auto& self = from(plugin);
    static const char* const fn = "clap_plugin_params.get_info";
    if (!self.ensureMainThreadCall(fn) || !self.ensure(info != nullptr, fn, "without an info record"))
@@ -396,8 +411,8 @@ bool Plugin<h, l>::clapParamsValue(const clap_plugin_t* plugin, clap_id paramId,
 }
 
 template <MisbehaviourHandler h, CheckingLevel l>
-bool Plugin<h, l>::clapParamsValueToText(const clap_plugin_t* plugin, clap_id paramId, double value, char* display,
-                                         uint32_t size) noexcept {
+bool Plugin<h, l>::clapParamsValueToText(const clap_plugin_t* plugin, clap_id paramId, double value,
+                                         char* display, uint32_t size) noexcept {
    auto& self = from(plugin);
    static const char* const fn = "clap_plugin_params.value_to_text";
    if (!self.ensureMainThreadCall(fn) || size == 0 ||
@@ -430,10 +445,12 @@ void Plugin<h, l>::clapParamsFlush(const clap_plugin_t* plugin, const clap_input
       return;
    if constexpr (l == CheckingLevel::Maximal) {
       if (self.isProcessing()) {
-         if (!self.ensure(self._host.isAudioThread(), fn, "from a thread other than the audio thread while processing"))
+         if (!self.ensure(self._host.isAudioThread(), fn,
+                          "from a thread other than the audio thread while processing"))
             return;
       } else if (!self.isActive()) {
-         if (!self.ensure(self._host.isMainThread(), fn, "from a thread other than the main thread while inactive"))
+         if (!self.ensure(self._host.isMainThread(), fn,
+                          "from a thread other than the main thread while inactive"))
             return;
       } else if (!self.ensure(self._host.isMainThread() || self._host.isAudioThread(), fn,
                               "from neither the main thread nor the audio thread")) {
@@ -487,7 +504,8 @@ void Plugin<h, l>::clapOnPosixFd(const clap_plugin_t* plugin, int fd, clap_posix
 // ---- gui ----
 
 template <MisbehaviourHandler h, CheckingLevel l>
-bool Plugin<h, l>::clapGuiIsApiSupported(const clap_plugin_t* plugin, const char* api, bool isFloating) noexcept {
+bool Plugin<h, l>::clapGuiIsApiSupported(const clap_plugin_t* plugin, const char* api,
+                                         bool isFloating) noexcept {
    auto& self = from(plugin);
    if (!self.ensureMainThreadCall("clap_plugin_gui.is_api_supported") || !api)
       return false;
@@ -495,7 +513,8 @@ bool Plugin<h, l>::clapGuiIsApiSupported(const clap_plugin_t* plugin, const char
 }
 
 template <MisbehaviourHandler h, CheckingLevel l>
-bool Plugin<h, l>::clapGuiGetPreferredApi(const clap_plugin_t* plugin, const char** api, bool* isFloating) noexcept {
+bool Plugin<h, l>::clapGuiGetPreferredApi(const clap_plugin_t* plugin, const char** api,
+                                          bool* isFloating) noexcept {
    auto& self = from(plugin);
    static const char* const fn = "clap_plugin_gui.get_preferred_api";
    if (!self.ensureMainThreadCall(fn) || !self.ensure(api && isFloating, fn, "without its result pointers"))
@@ -544,7 +563,8 @@ bool Plugin<h, l>::clapGuiCanResize(const clap_plugin_t* plugin) noexcept {
 }
 
 template <MisbehaviourHandler h, CheckingLevel l>
-bool Plugin<h, l>::clapGuiGetResizeHints(const clap_plugin_t* plugin, clap_gui_resize_hints_t* hints) noexcept {
+bool Plugin<h, l>::clapGuiGetResizeHints(const clap_plugin_t* plugin,
+                                         clap_gui_resize_hints_t* hints) noexcept {
    auto& self = from(plugin);
    static const char* const fn = "clap_plugin_gui.get_resize_hints";
    if (!self.ensureMainThreadCall(fn) || !self.ensure(hints != nullptr, fn, "without a hints record"))
@@ -553,7 +573,8 @@ bool Plugin<h, l>::clapGuiGetResizeHints(const clap_plugin_t* plugin, clap_gui_r
 }
 
 template <MisbehaviourHandler h, CheckingLevel l>
-bool Plugin<h, l>::clapGuiAdjustSize(const clap_plugin_t* plugin, uint32_t* width, uint32_t* height) noexcept {
+bool Plugin<h, l>::clapGuiAdjustSize(const clap_plugin_t* plugin, uint32_t* width,
+                                     uint32_t* height) noexcept {
    auto& self = from(plugin);
    static const char* const fn = "clap_plugin_gui.adjust_size";
    if (!self.ensureMainThreadCall(fn) || !self.ensure(width && height, fn, "without its size pointers"))
