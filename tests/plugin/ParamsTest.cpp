@@ -145,3 +145,28 @@ TEST_F(Params, FlushAppliesValuesOnEveryThreadTheHostMayUse) {
    EXPECT_EQ(plugin->paramValue(6), 0.5);
    EXPECT_TRUE(host.logLines().empty());
 }
+
+// A flush hands the plug-in the parameter events of the host's list, in order, whatever surrounds them.
+TEST_F(Params, FlushAppliesEveryParameterValueAmongOtherEvents) {
+   host::InputEvents events;
+   events.push(host::InputEvents::note(CLAP_EVENT_NOTE_ON, 60, 1.0));
+   events.push(host::InputEvents::paramValue(0, 0.125));
+   events.push(host::InputEvents::midi(0x90, 60, 100));
+   events.pushNull();
+   events.push(host::InputEvents::paramValue(1, 0.25));
+   events.push(host::InputEvents::paramValue(1, 0.375)); // the later value wins
+   events.push(host::makeTransport(CLAP_TRANSPORT_IS_PLAYING));
+   auto foreign = host::InputEvents::paramValue(2, 0.875);
+   foreign.header.space_id = 0x1234; // another vendor's event that happens to share the type number
+   events.push(foreign);
+   clap_event_header_t truncated{sizeof(clap_event_header_t), 0, CLAP_CORE_EVENT_SPACE_ID,
+                                 CLAP_EVENT_PARAM_VALUE, 0};
+   events.pushRaw(&truncated);
+   events.push(host::InputEvents::paramValue(16, 0.5));
+   host::OutputEvents out;
+   plugin->flush(events, out);
+   EXPECT_EQ(plugin->paramValue(0), 0.125);
+   EXPECT_EQ(plugin->paramValue(1), 0.375);
+   EXPECT_EQ(plugin->paramValue(2), 0.0);
+   EXPECT_EQ(plugin->paramValue(16), 0.5);
+}
