@@ -36,5 +36,6 @@ std::string firstPluginId(const clap_plugin_factory_t* factory);
 int runInfo(const Options& options);
 int runRender(const Options& options);
 int runBench(const Options& options);
+int runGui(const Options& options);
 
 } // namespace claphost

@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
       return claphost::runRender(options);
    if (options.command == "bench")
       return claphost::runBench(options);
-   std::fprintf(stderr, "claphost: unknown command '%s' (info, render, bench)\n", options.command.c_str());
+   if (options.command == "gui")
+      return claphost::runGui(options);
+   std::fprintf(stderr, "claphost: unknown command '%s' (info, render, bench, gui)\n", options.command.c_str());
    return 2;
 }
