@@ -5,8 +5,12 @@
 
 namespace {
 // Which list entry a stored value selects, as the pre-filter and distortion stages compute it.
-int preFilterTypeOf(float v) { return static_cast<int>(roundf(4.0f * v)); }
-int distoTypeOf(float v) { return static_cast<int>(std::round(static_cast<double>(v) * 8.0)); }
+int preFilterTypeOf(float v) {
+   return static_cast<int>(roundf(4.0f * v));
+}
+int distoTypeOf(float v) {
+   return static_cast<int>(std::round(static_cast<double>(v) * 8.0));
+}
 } // namespace
 
 ScorchwireFX::ScorchwireFX() {
@@ -24,8 +28,9 @@ void ScorchwireFX::resume(double rate, int maxBlock) {
    blockSize = maxBlock;
    sampleRate = rate;
    resumeFilters();
-   resumeMix();
+   resumeCrossfades();
    resumeDisto();
+   resumeCompressor();
 }
 
 void ScorchwireFX::process(float** in, float** out, int n) {
