@@ -5,12 +5,8 @@
 
 namespace {
 // Which list entry a stored value selects, as the pre-filter and distortion stages compute it.
-int preFilterTypeOf(float v) {
-   return static_cast<int>(roundf(4.0f * v));
-}
-int distoTypeOf(float v) {
-   return static_cast<int>(std::round(static_cast<double>(v) * 8.0));
-}
+int preFilterTypeOf(float v) { return static_cast<int>(roundf(4.0f * v)); }
+int distoTypeOf(float v) { return static_cast<int>(std::round(static_cast<double>(v) * 8.0)); }
 } // namespace
 
 ScorchwireFX::ScorchwireFX() {
