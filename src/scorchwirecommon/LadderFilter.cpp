@@ -2,17 +2,6 @@
 
 namespace daisysp {
 
-namespace {
-// Cubic soft clip, reaching ±1 with zero slope at ±3.
-float softClip(float u) {
-   if (u > 3.0f)
-      return 1.0f;
-   if (u < -3.0f)
-      return -1.0f;
-   return u * (27.0f + u * u) / (27.0f + 9.0f * u * u);
-}
-} // namespace
-
 // The stage memories are left as they are: a re-initialised filter carries on from its old state.
 void LadderFilter::Init(float sr) {
    sampleRate = sr;
@@ -60,26 +49,6 @@ void LadderFilter::SetFreq(float hz) {
    const float w2 = wc * wc;
    alpha = 0.9892f * wc - 0.4324f * w2 + 0.1381f * wc * w2 - 0.0202f * w2 * w2;
    qAdjust = 0.0536f * wc + 1.006f - 0.095f * w2 - 0.05f * w2 * w2;
-}
-
-float LadderFilter::Process(float in) {
-   const float d = in * drive;
-   float total = 0.0f;
-   float t = 0.0f;
-   for (int step = 0; step < 4; ++step) {
-      float u = (previousInput * t + (1.0f - t) * d) -
-                (stageOutput[3] - d * passbandGain) * resonanceGain * qAdjust;
-      u = softClip(u);
-      const float s1 = stage(u, 0);
-      const float s2 = stage(s1, 1);
-      const float s3 = stage(s2, 2);
-      const float s4 = stage(s3, 3);
-      const float m = mode == 2 ? (s2 + s4) * 4.0f - s3 * 8.0f : s4;
-      total = total + m * 0.25f;
-      t = t + 0.25f;
-   }
-   previousInput = d;
-   return total;
 }
 
 } // namespace daisysp

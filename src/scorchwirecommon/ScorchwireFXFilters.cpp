@@ -36,8 +36,7 @@ void ScorchwireFX::processPreFilter(float** in, float** out, int n) {
             ladder->SetFreq(hz);
             ladder->SetRes(res);
          }
-         left = ladderLeft.Process(left);
-         right = ladderRight.Process(right);
+         daisysp::LadderFilter::ProcessPair(ladderLeft, ladderRight, left, right);
          break;
       }
       case 2: {
@@ -56,8 +55,7 @@ void ScorchwireFX::processPreFilter(float** in, float** out, int n) {
             ladder->SetFreq(hz);
             ladder->SetRes(res);
          }
-         left = ladderLeft.Process(left);
-         right = ladderRight.Process(right);
+         daisysp::LadderFilter::ProcessPair(ladderLeft, ladderRight, left, right);
          break;
       }
       case 4: {
@@ -71,8 +69,7 @@ void ScorchwireFX::processPreFilter(float** in, float** out, int n) {
             ladder->SetFreq(hz);
             ladder->SetRes(ladderRes);
          }
-         left = ladderLeft.Process(left);
-         right = ladderRight.Process(right);
+         daisysp::LadderFilter::ProcessPair(ladderLeft, ladderRight, left, right);
          break;
       }
       default:

@@ -5,8 +5,8 @@
 #include <cmath>
 
 TEST(Crossfader2, LengthIsTenMillisecondsAndStartsIdle) {
-   for (auto [rate, length] : {std::pair{44100, 441}, std::pair{48000, 480}, std::pair{96000, 960},
-                               std::pair{11025, 110}}) {
+   for (auto [rate, length] :
+        {std::pair{44100, 441}, std::pair{48000, 480}, std::pair{96000, 960}, std::pair{11025, 110}}) {
       Crossfader2 fade;
       fade.setSamplerate(rate);
       EXPECT_EQ(fade.length, length) << rate << " Hz";

@@ -85,7 +85,8 @@ TEST(LadderFilter, LowFrequencyGainFollowsTheFeedbackFormula) {
          for (int i = 0; i < 44100; ++i)
             y = ladder.Process(0.001f);
          const double g = ladder.resonanceGain * ladder.qAdjust;
-         EXPECT_NEAR(y / 0.001, 2.0 * (1.0 + 0.5 * g) / (1.0 + g), 1e-3) << "res " << res << " at " << hz << " Hz";
+         EXPECT_NEAR(y / 0.001, 2.0 * (1.0 + 0.5 * g) / (1.0 + g), 1e-3)
+             << "res " << res << " at " << hz << " Hz";
       }
    }
 }
@@ -120,4 +121,28 @@ TEST(LadderFilter, SoftClipBoundsTheFeedbackPath) {
    // leave ±1 however hard it is driven.
    EXPECT_LE(peak, 1.0f);
    EXPECT_GT(peak, 0.5f);
+}
+
+TEST(LadderFilter, ProcessPairEqualsProcessOnEachFilter) {
+   LadderFilter a, b, pairA, pairB;
+   for (auto* f : {&a, &b, &pairA, &pairB})
+      f->Init(48000.0f);
+   for (auto* f : {&a, &pairA}) {
+      f->SetInputDrive(2.0f);
+      f->SetFreq(800.0f);
+      f->SetRes(1.2f);
+   }
+   for (auto* f : {&b, &pairB}) {
+      f->mode = 2;
+      f->SetInputDrive(4.0f);
+      f->SetFreq(6000.0f);
+   }
+   const auto in = sine(330.0, 48000.0, 4800, 1.5);
+   for (size_t i = 0; i < in.size(); ++i) {
+      float l = in[i], r = -0.5f * in[i];
+      LadderFilter::ProcessPair(pairA, pairB, l, r);
+      ASSERT_EQ(l, a.Process(in[i])) << "left, sample " << i;
+      ASSERT_EQ(r, b.Process(-0.5f * in[i])) << "right, sample " << i;
+   }
+   EXPECT_EQ(pairB.previousInput, b.previousInput);
 }

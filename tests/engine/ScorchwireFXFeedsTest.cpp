@@ -26,7 +26,9 @@ std::vector<char> readAll(ScorchwireFX& fx) {
 }
 
 // A frame whose scope sample is v (within ±127): (v + 0.5) / 127 on both channels truncates to v.
-float levelFor(int v) { return (static_cast<float>(v) + (v < 0 ? -0.5f : 0.5f)) / 127.0f; }
+float levelFor(int v) {
+   return (static_cast<float>(v) + (v < 0 ? -0.5f : 0.5f)) / 127.0f;
+}
 } // namespace
 
 TEST(ScorchwireFXFeeds, MeterHoldsThePeaksOfTheLastBlock) {
@@ -71,7 +73,7 @@ TEST(ScorchwireFXFeeds, ScopeSampleIsTheScaledMonoMeanSaturatedAtFullScale) {
       int expected;
    };
    const Case cases[] = {
-       {1.0f, 1.0f, 127},  {1.0f, -1.0f, 0},    {-0.5f, -0.5f, -63}, {-1.0f, -1.0f, -127}, {0.004f, 0.0f, 0},
+       {1.0f, 1.0f, 127},    {1.0f, -1.0f, 0},  {-0.5f, -0.5f, -63},  {-1.0f, -1.0f, -127}, {0.004f, 0.0f, 0},
        {-0.01f, -0.01f, -1}, {1.5f, 1.5f, 127}, {-3.0f, -2.0f, -127}, {inf, 0.0f, 127},     {nan, 0.5f, 0},
    };
    ScorchwireFX fx;
@@ -124,8 +126,9 @@ TEST(ConcurrencyScopeAndMeter, ReaderSeesEveryFrameInOrderWhileTheAudioThreadWri
       Stereo block(kBlock);
       int frame = 0;
       for (int b = 0; b < kBlocks; ++b) {
-         while ((fx.scopeWrite.load(std::memory_order_acquire) - fx.scopeRead.load(std::memory_order_acquire) +
-                 ScorchwireFX::kScopeRingSize) % ScorchwireFX::kScopeRingSize >
+         while ((fx.scopeWrite.load(std::memory_order_acquire) -
+                 fx.scopeRead.load(std::memory_order_acquire) + ScorchwireFX::kScopeRingSize) %
+                    ScorchwireFX::kScopeRingSize >
                 kCapacity - kBlock)
             std::this_thread::yield();
          for (int i = 0; i < kBlock; ++i, ++frame)

@@ -55,7 +55,8 @@ TEST(ScorchwireFXPreFilter, NoFilterPassesTheInputBitExact) {
       const Stereo in = noise(2048, 3);
       Stereo out(in.size());
       for (size_t at = 0; at < in.size(); at += 256) {
-         float* inPtr[2] = {const_cast<float*>(in.left.data()) + at, const_cast<float*>(in.right.data()) + at};
+         float* inPtr[2] = {const_cast<float*>(in.left.data()) + at,
+                            const_cast<float*>(in.right.data()) + at};
          float* outPtr[2] = {out.left.data() + at, out.right.data() + at};
          fx.processPreFilter(inPtr, outPtr, 256);
       }
@@ -148,7 +149,8 @@ TEST(ScorchwireFXPreFilter, CutoffGlidesUpFromZeroAfterActivation) {
       CParamSmooth reference(60.0f, 44100.0f);
       const float c = static_cast<float>(0.5f * 0.99);
       const float fc = reference.process(static_cast<float>(0.0 + c * c));
-      EXPECT_EQ(fx.ladderLeft.cutoff, static_cast<float>(fc * kRate * 0.5 + 5.0)) << "activation " << activation;
+      EXPECT_EQ(fx.ladderLeft.cutoff, static_cast<float>(fc * kRate * 0.5 + 5.0))
+          << "activation " << activation;
       EXPECT_LT(fx.ladderLeft.cutoff, 20.0f);
 
       Stereo s(2645, 0.0f); // 60 ms less the first sample
@@ -195,9 +197,10 @@ TEST(ScorchwireFXPostFilter, FullAbsorptionDarkensAndZeroIsFlat) {
       float absorption;
       double hz, expectedDb, toleranceDb;
    };
-   for (const Case& c : {Case{1.0f, 5000.0, -25.0, 1.0}, Case{1.0f, 100.0, 0.0, 0.05}, Case{0.0f, 100.0, 0.0, 0.01},
-                         Case{0.0f, 1000.0, 0.0, 0.01}, Case{0.0f, 5000.0, 0.0, 0.01}, Case{0.0f, 12000.0, 0.0, 0.01},
-                         Case{0.0f, 20000.0, 0.0, 0.01}}) {
+   for (const Case& c :
+        {Case{1.0f, 5000.0, -25.0, 1.0}, Case{1.0f, 100.0, 0.0, 0.05}, Case{0.0f, 100.0, 0.0, 0.01},
+         Case{0.0f, 1000.0, 0.0, 0.01}, Case{0.0f, 5000.0, 0.0, 0.01}, Case{0.0f, 12000.0, 0.0, 0.01},
+         Case{0.0f, 20000.0, 0.0, 0.01}}) {
       EXPECT_NEAR(postFilterGainDb(c.absorption, c.hz), c.expectedDb, c.toleranceDb)
           << "parameter 7 at " << c.absorption << ", " << c.hz << " Hz";
    }

@@ -198,7 +198,8 @@ struct StepFigures {
 // Runs a full-scale sine through the whole chain and switches one setting at a block boundary
 // half a second in. Returns the largest sample-to-sample step in the 4000 samples before the
 // switch, across the crossfade, and from its end to the end of the second.
-StepFigures stepsAroundSwitch(int index, double from, double to, double hz, int switchBlock, bool withCrossfade) {
+StepFigures stepsAroundSwitch(int index, double from, double to, double hz, int switchBlock,
+                              bool withCrossfade) {
    ScorchwireFX fx;
    fx.setParameter(index, from);
    settled(fx);
@@ -230,8 +231,8 @@ TEST(ScorchwireFXCrossfade, SwitchingTypeUnderAFullScaleSineDoesNotClick) {
       int index;
       double from, to;
    };
-   const Case cases[] = {{3, 0.0, 0.25}, {3, 0.25, 0.5}, {3, 0.5, 1.0}, {3, 1.0, 0.0}, {3, 0.0, 0.75},
-                         {3, 0.75, 0.25}, {3, 0.5, 0.0}, {4, 0.0, 0.5}, {4, 0.5, 1.0}};
+   const Case cases[] = {{3, 0.0, 0.25},  {3, 0.25, 0.5}, {3, 0.5, 1.0}, {3, 1.0, 0.0}, {3, 0.0, 0.75},
+                         {3, 0.75, 0.25}, {3, 0.5, 0.0},  {4, 0.0, 0.5}, {4, 0.5, 1.0}};
    float worstExcess = -1.0f;
    for (const auto& c : cases)
       for (double hz : {50.0, 100.0, 1000.0})
@@ -240,8 +241,8 @@ TEST(ScorchwireFXCrossfade, SwitchingTypeUnderAFullScaleSineDoesNotClick) {
             const float reference = std::max(f.before, f.after);
             worstExcess = std::max(worstExcess, f.during - reference);
             EXPECT_LE(f.during, reference + kClickMargin)
-                << "parameter " << c.index << " " << c.from << " -> " << c.to << " at " << hz << " Hz, block " << block
-                << ": signal steps " << f.before << " / " << f.after;
+                << "parameter " << c.index << " " << c.from << " -> " << c.to << " at " << hz << " Hz, block "
+                << block << ": signal steps " << f.before << " / " << f.after;
          }
    RecordProperty("worstStepAboveSignal", std::to_string(worstExcess));
 

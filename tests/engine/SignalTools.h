@@ -20,7 +20,9 @@ inline double rms(const float* x, int n) {
    return std::sqrt(sum / n);
 }
 
-inline double decibels(double ratio) { return 20.0 * std::log10(ratio); }
+inline double decibels(double ratio) {
+   return 20.0 * std::log10(ratio);
+}
 
 // Largest absolute difference between neighbouring samples in [begin, end).
 inline float largestStep(const std::vector<float>& x, size_t begin, size_t end) {
