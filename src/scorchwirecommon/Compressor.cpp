@@ -7,8 +7,6 @@ namespace {
 constexpr int kScales[5] = {128, 128, 16, 128, 128};
 } // namespace
 
-Compressor::Compressor() = default;
-
 void Compressor::init(int rate) {
    sampleRate = rate;
    gain = 1.0f;

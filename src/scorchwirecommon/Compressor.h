@@ -9,8 +9,6 @@ class Compressor {
 public:
    static constexpr int kNumSettings = 6;
 
-   Compressor();
-
    void init(int sampleRate);
    void setParameter(int index, float value);
    void work(float* left, float* right, int n);

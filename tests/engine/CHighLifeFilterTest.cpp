@@ -19,7 +19,7 @@ double gainDb(float cutoff, float resonance, int mode, double hz) {
 }
 } // namespace
 
-TEST(CHighLifeFilter, LowPassAttenuatesAsSpecifiedAt44100) {
+TEST(CHighLifeFilter, LowPassAttenuationAt44100MatchesItsDesign) {
    struct Case {
       float cutoff;
       double hz;
