@@ -147,30 +147,37 @@ int Host::rescanCount(uint32_t flag) const {
 
 bool Host::isAudioThread() { return tlsAudioThread; }
 
-void Host::runLoopOnce(int timeoutMs) {
+void Host::runLoopOnce(int timeoutMs) { runLoops({this}, timeoutMs); }
+
+void Host::runLoops(const std::vector<Host*>& hosts, int timeoutMs) {
    using clock = std::chrono::steady_clock;
    const auto now = clock::now();
-   for (const auto& [id, t] : timers_) {
-      const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(t.due - now).count();
-      timeoutMs = std::max(0, std::min<int>(timeoutMs, static_cast<int>(wait)));
-   }
-
    std::vector<pollfd> pfds;
-   for (const auto& [fd, flags] : fds_) {
-      short events = 0;
-      if (flags & CLAP_POSIX_FD_READ)
-         events |= POLLIN;
-      if (flags & CLAP_POSIX_FD_WRITE)
-         events |= POLLOUT;
-      pfds.push_back({fd, events, 0});
+   std::vector<Host*> owners;
+   for (Host* h : hosts) {
+      for (const auto& [id, t] : h->timers_) {
+         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(t.due - now).count();
+         timeoutMs = std::max(0, std::min<int>(timeoutMs, static_cast<int>(wait)));
+      }
+      for (const auto& [fd, flags] : h->fds_) {
+         short events = 0;
+         if (flags & CLAP_POSIX_FD_READ)
+            events |= POLLIN;
+         if (flags & CLAP_POSIX_FD_WRITE)
+            events |= POLLOUT;
+         pfds.push_back({fd, events, 0});
+         owners.push_back(h);
+      }
    }
    ::poll(pfds.data(), pfds.size(), timeoutMs);
 
-   const auto* fdExt = plugin_ ? static_cast<const clap_plugin_posix_fd_support_t*>(
-                                     plugin_->get_extension(plugin_, CLAP_EXT_POSIX_FD_SUPPORT))
+   for (size_t i = 0; i < pfds.size(); ++i) {
+      Host* h = owners[i];
+      const auto& p = pfds[i];
+      auto* fdExt = h->plugin_ ? static_cast<const clap_plugin_posix_fd_support_t*>(
+                                     h->plugin_->get_extension(h->plugin_, CLAP_EXT_POSIX_FD_SUPPORT))
                                : nullptr;
-   for (const auto& p : pfds) {
-      if (!p.revents || !fds_.count(p.fd) || !fdExt)
+      if (!p.revents || !h->fds_.count(p.fd) || !fdExt) // an earlier callback may have unregistered it
          continue;
       clap_posix_fd_flags_t flags = 0;
       if (p.revents & POLLIN)
@@ -179,24 +186,26 @@ void Host::runLoopOnce(int timeoutMs) {
          flags |= CLAP_POSIX_FD_WRITE;
       if (p.revents & (POLLERR | POLLHUP | POLLNVAL))
          flags |= CLAP_POSIX_FD_ERROR;
-      fdExt->on_fd(plugin_, p.fd, flags);
+      fdExt->on_fd(h->plugin_, p.fd, flags);
    }
 
-   const auto* timerExt = plugin_ ? static_cast<const clap_plugin_timer_support_t*>(
-                                        plugin_->get_extension(plugin_, CLAP_EXT_TIMER_SUPPORT))
+   for (Host* h : hosts) {
+      auto* timerExt = h->plugin_ ? static_cast<const clap_plugin_timer_support_t*>(
+                                        h->plugin_->get_extension(h->plugin_, CLAP_EXT_TIMER_SUPPORT))
                                   : nullptr;
-   std::vector<clap_id> due;
-   for (auto& [id, t] : timers_) {
-      if (clock::now() >= t.due) {
-         due.push_back(id);
-         t.due += std::chrono::milliseconds(t.periodMs);
-         if (t.due < clock::now())
-            t.due = clock::now() + std::chrono::milliseconds(t.periodMs);
+      std::vector<clap_id> due;
+      for (auto& [id, t] : h->timers_) {
+         if (clock::now() >= t.due) {
+            due.push_back(id);
+            t.due += std::chrono::milliseconds(t.periodMs);
+            if (t.due < clock::now())
+               t.due = clock::now() + std::chrono::milliseconds(t.periodMs);
+         }
       }
+      for (clap_id id : due)
+         if (timerExt && h->timers_.count(id)) // an earlier callback may have unregistered it
+            timerExt->on_timer(h->plugin_, id);
    }
-   for (clap_id id : due)
-      if (timerExt && timers_.count(id)) // an earlier callback may have unregistered it
-         timerExt->on_timer(plugin_, id);
 }
 
 void Host::runLoopFor(std::chrono::milliseconds duration) {

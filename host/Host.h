@@ -70,6 +70,8 @@ public:
    // One turn of the host's main-thread loop: waits up to timeoutMs for a watched descriptor or the
    // next timer, then calls the plug-in's on_fd / on_timer for what is ready.
    void runLoopOnce(int timeoutMs);
+   // The same for several hosts (several instances in one DAW process).
+   static void runLoops(const std::vector<Host*>& hosts, int timeoutMs);
    // Runs the loop for the given time.
    void runLoopFor(std::chrono::milliseconds duration);
 

@@ -3,6 +3,14 @@
 #include <cstdint>
 #include <string>
 
+#include "CHighLifeFilter.h"
+#include "CParamSmooth.h"
+#include "Compressor.h"
+#include "Crossfader2.h"
+#include "EnvelopeFollower.h"
+#include "LadderFilter.h"
+#include "NoiseGenerator.h"
+
 // The effect engine: parameter values, every processing stage and the meter/scope feeds.
 // Parameter values and pending-crossfade flags are written from the audio and the main thread;
 // they are relaxed atomics (whole 32-bit stores, no ordering needed between them).
@@ -64,6 +72,19 @@ public:
    void processPostFilter(float** buffers, int n);
    void resumeFilters();
 
+   // one noise sequence for all four CHighLifeFilter objects, drawn in call order
+   NoiseGenerator filterNoise;
+   CHighLifeFilter preFilterLeft{filterNoise};
+   CHighLifeFilter preFilterRight{filterNoise};
+   CParamSmooth cutoffSmoother{4.0f, 44100.0f};
+   CParamSmooth resonanceSmoother{4.0f, 44100.0f};
+   EnvelopeFollower envelopeFollower; // fed from the left input only
+   daisysp::LadderFilter ladderLeft;
+   daisysp::LadderFilter ladderRight;
+   CHighLifeFilter postFilterLeft{filterNoise};
+   CHighLifeFilter postFilterRight{filterNoise};
+   CParamSmooth postFilterSmoother{4.0f, 44100.0f};
+
    // ---- distortion stage (ScorchwireFXDisto.cpp) ----
    void processDisto(float** buffers, int nbr_spl);
    void setDistoParam1(float value);
@@ -72,17 +93,37 @@ public:
    void resumeDisto();
 
    // ---- compressor and switch crossfades (ScorchwireFXMix.cpp) ----
+   Crossfader2 distoFade;
+   Crossfader2 preFilterFade;
+   Crossfader2 compressorFade;
    std::atomic<bool> distoFadePending{false};
    std::atomic<bool> preFilterFadePending{false};
    std::atomic<bool> compressorFadePending{false};
+   Compressor compressor;
    void startPendingCrossfades();
    void processCompressor(float** buffers, int n);
    void processCrossfade(float** buffers, int n);
-   void resumeMix();
+   void resumeCrossfades();
+   void resumeCompressor();
 
    // ---- meter and scope feeds (ScorchwireFXFeeds.cpp) ----
+   // Single writer each: the audio thread writes the peaks, the ring and scopeWrite; the main
+   // thread writes scopeRead. Stores are release, loads of the other side's values acquire, so
+   // a ring byte is complete before its index is seen and copied before its slot is reused.
+   static constexpr int kScopeRingSize = 16384;
    void feedScope(float** buffers, int n);
    void feedMeter(float** buffers, int n);
+   // Main thread: copies the scope samples written since the last call into dest (room for
+   // kScopeRingSize - 1 bytes) and returns their count, 0 when nothing new arrived.
+   int readScope(char* dest);
+   // Main thread: the peaks of the last processed block, left then right.
+   void readPeaks(float* peaks) const;
+
+   std::atomic<float> peakLeft{0.0f};
+   std::atomic<float> peakRight{0.0f};
+   char scopeRing[kScopeRingSize] = {};
+   std::atomic<int> scopeWrite{0};
+   std::atomic<int> scopeRead{0};
 
    // kept for the editor's preset bar; no stage reads them
    std::string presetName = "Default";
