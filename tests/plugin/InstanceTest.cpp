@@ -70,46 +70,83 @@ TEST_F(Ports, VoiceInfoAnnouncesSixtyFourOverlappingVoices) {
    EXPECT_EQ(info.flags, static_cast<uint64_t>(CLAP_VOICE_INFO_SUPPORTS_OVERLAPPING_NOTES));
 }
 
+// Every processing test runs a second instance beside the first, started the same way and fed the same
+// audio: whatever should not change the sound must leave the two outputs bit-identical.
 class Processing : public PluginTest {
 protected:
    void SetUp() override {
       PluginTest::SetUp();
+      reference = std::make_unique<host::PluginInstance>(library(), referenceHost, kPluginId);
+      ASSERT_TRUE(reference->ok());
       startProcessing();
+      ASSERT_TRUE(reference->activate(48000.0, 1, 4096));
+      bool started = false;
+      audio.run([&] { started = reference->startProcessing(); });
+      ASSERT_TRUE(started);
    }
-   void TearDown() override { stopProcessing(); }
+   void TearDown() override {
+      audio.run([&] { reference->stopProcessing(); });
+      reference->deactivate();
+      stopProcessing();
+   }
 
-   // Input and output of a block must agree sample for sample, bit for bit.
-   static void expectIdentity(const StereoBlock& b) {
-      EXPECT_EQ(0, std::memcmp(b.outL.data(), b.inL.data(), b.frames * sizeof(float)));
-      EXPECT_EQ(0, std::memcmp(b.outR.data(), b.inR.data(), b.frames * sizeof(float)));
+   // One block through the reference instance, from the same input.
+   clap_process_status processReference(StereoBlock& block, const host::InputEvents& events = {}) {
+      clap_process_status status = CLAP_PROCESS_ERROR;
+      host::OutputEvents out;
+      audio.run([&] { status = reference->process(block.in, block.out, block.frames, events, out); });
+      return status;
    }
+
+   static void expectSameOutput(const StereoBlock& a, const StereoBlock& b) {
+      ASSERT_EQ(a.frames, b.frames);
+      EXPECT_EQ(0, std::memcmp(a.out[0], b.out[0], a.frames * sizeof(float)));
+      EXPECT_EQ(0, std::memcmp(a.out[1], b.out[1], a.frames * sizeof(float)));
+   }
+   static bool finite(const StereoBlock& b) {
+      for (uint32_t i = 0; i < b.frames; ++i)
+         if (!std::isfinite(b.out[0][i]) || !std::isfinite(b.out[1][i]))
+            return false;
+      return true;
+   }
+
+   host::Host referenceHost;
+   std::unique_ptr<host::PluginInstance> reference;
 };
 
-// With no stage in the chain yet, the engine hands the input back unchanged.
-TEST_F(Processing, DefaultChainGivesTheInputBackBitForBit) {
+TEST_F(Processing, BlocksOfAnyLengthGiveTheSameFiniteOutputInEveryInstance) {
    for (uint32_t frames : {0u, 1u, 63u, 64u, 65u, 256u, 4096u}) {
       SCOPED_TRACE(frames);
-      StereoBlock block(frames);
+      StereoBlock block(frames), expected(frames);
       fillTestSignal(block, frames);
+      fillTestSignal(expected, frames);
       EXPECT_EQ(process(block), CLAP_PROCESS_CONTINUE);
-      expectIdentity(block);
+      EXPECT_EQ(processReference(expected), CLAP_PROCESS_CONTINUE);
+      expectSameOutput(block, expected);
+      EXPECT_TRUE(finite(block));
    }
 }
 
-TEST_F(Processing, InPlaceBuffersWork) {
-   StereoBlock block(512);
-   fillTestSignal(block);
-   const std::vector<float> left = block.inL, right = block.inR;
-   block.out[0] = block.inL.data();
-   block.out[1] = block.inR.data();
-   EXPECT_EQ(process(block), CLAP_PROCESS_CONTINUE);
-   EXPECT_EQ(block.inL, left);
-   EXPECT_EQ(block.inR, right);
+TEST_F(Processing, InPlaceBuffersGiveTheSameOutputAsSeparateOnes) {
+   for (int i = 0; i < 4; ++i) {
+      StereoBlock inPlace(512), expected(512);
+      fillTestSignal(inPlace, static_cast<uint32_t>(i));
+      fillTestSignal(expected, static_cast<uint32_t>(i));
+      inPlace.out[0] = inPlace.inL.data();
+      inPlace.out[1] = inPlace.inR.data();
+      EXPECT_EQ(process(inPlace), CLAP_PROCESS_CONTINUE);
+      EXPECT_EQ(processReference(expected), CLAP_PROCESS_CONTINUE);
+      expectSameOutput(inPlace, expected);
+   }
 }
 
 // Notes, MIDI and every other event kind reach only the note recorder or nothing: the sound stays the
 // same, malformed events included, while parameter values in the same list still apply.
 TEST_F(Processing, NoteAndMidiEventsLeaveTheSoundUntouchedAndParamsStillApply) {
+   host::InputEvents params;
+   params.push(host::InputEvents::paramValue(7, 0.25, 9));
+   params.push(host::InputEvents::paramValue(99, 0.75, 9));
+
    host::InputEvents events;
    for (double velocity : {1.0, 0.5, 0.0, kNaN, kInf, -1e300, 1e300})
       events.push(host::InputEvents::note(CLAP_EVENT_NOTE_ON, 60, velocity, 3));
@@ -130,10 +167,14 @@ TEST_F(Processing, NoteAndMidiEventsLeaveTheSoundUntouchedAndParamsStillApply) {
    events.push(host::InputEvents::paramValue(7, 0.25, 9));
    events.push(host::InputEvents::paramValue(99, 0.75, 9));
 
-   StereoBlock block(300);
-   fillTestSignal(block);
-   EXPECT_EQ(process(block, events), CLAP_PROCESS_CONTINUE);
-   expectIdentity(block);
+   for (int i = 0; i < 3; ++i) {
+      StereoBlock block(300), expected(300);
+      fillTestSignal(block, static_cast<uint32_t>(i));
+      fillTestSignal(expected, static_cast<uint32_t>(i));
+      EXPECT_EQ(process(block, events), CLAP_PROCESS_CONTINUE);
+      EXPECT_EQ(processReference(expected, params), CLAP_PROCESS_CONTINUE);
+      expectSameOutput(block, expected);
+   }
    EXPECT_EQ(plugin->paramValue(7), 0.25);
 }
 
@@ -148,13 +189,13 @@ TEST_F(Processing, AnyTransportOrNoneProcessesTheSame) {
    hostile.tempo = kNaN;
    hostile.song_pos_seconds = INT64_MAX;
    hostile.song_pos_beats = INT64_MIN;
-   for (const clap_event_transport_t* transport : {static_cast<const clap_event_transport_t*>(nullptr),
-                                                   const_cast<const clap_event_transport_t*>(&playing),
-                                                   const_cast<const clap_event_transport_t*>(&hostile)}) {
-      StereoBlock block(128);
+   for (const clap_event_transport_t* transport : {&playing, &hostile, &playing}) {
+      StereoBlock block(128), expected(128);
       fillTestSignal(block);
+      fillTestSignal(expected);
       EXPECT_EQ(process(block, {}, transport), CLAP_PROCESS_CONTINUE);
-      expectIdentity(block);
+      EXPECT_EQ(processReference(expected), CLAP_PROCESS_CONTINUE);
+      expectSameOutput(block, expected);
    }
 }
 
@@ -189,6 +230,7 @@ TEST_F(Processing, NoOutputPortSleepsWithoutTouchingTheEngine) {
 // An output port without a usable input port is processed from silence, never from the missing input.
 TEST_F(Processing, MissingInputIsProcessedAsSilence) {
    StereoBlock block(256);
+   fillTestSignal(block);
    float* in[2] = {block.inL.data(), block.inR.data()};
    float* nullLeft[2] = {nullptr, block.inR.data()};
    clap_audio_buffer_t stereoIn{in, nullptr, 2, 0, 0};
@@ -206,7 +248,6 @@ TEST_F(Processing, MissingInputIsProcessedAsSilence) {
    };
    for (const auto& c : cases) {
       SCOPED_TRACE(c.name);
-      fillTestSignal(block);
       std::fill(block.outL.begin(), block.outL.end(), 7.0f);
       std::fill(block.outR.begin(), block.outR.end(), 7.0f);
       clap_audio_buffer_t output{block.out, nullptr, 2, 0, 0};
@@ -221,8 +262,10 @@ TEST_F(Processing, MissingInputIsProcessedAsSilence) {
       p.in_events = events.list();
       p.out_events = outEvents.list();
       EXPECT_EQ(processRaw(p), CLAP_PROCESS_CONTINUE);
-      EXPECT_EQ(block.outL, std::vector<float>(block.frames, 0.0f));
-      EXPECT_EQ(block.outR, std::vector<float>(block.frames, 0.0f));
+
+      StereoBlock silence(block.frames);
+      EXPECT_EQ(processReference(silence), CLAP_PROCESS_CONTINUE);
+      expectSameOutput(block, silence);
    }
 }
 
