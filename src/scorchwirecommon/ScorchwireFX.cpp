@@ -26,8 +26,9 @@ void ScorchwireFX::resume(double rate, int maxBlock) {
    blockSize = maxBlock;
    sampleRate = rate;
    resumeFilters();
-   resumeMix();
+   resumeCrossfades();
    resumeDisto();
+   resumeCompressor();
 }
 
 void ScorchwireFX::process(float** in, float** out, int n) {

@@ -3,6 +3,14 @@
 #include <cstdint>
 #include <string>
 
+#include "CHighLifeFilter.h"
+#include "CParamSmooth.h"
+#include "Compressor.h"
+#include "Crossfader2.h"
+#include "EnvelopeFollower.h"
+#include "LadderFilter.h"
+#include "NoiseGenerator.h"
+
 // distortion stage
 #include "BitReduzer.h"
 #include "Clipper12.h"
@@ -39,7 +47,8 @@ public:
    void noteOff(int key, int velocity, int offset);
    void endProcessMIDI() {}
 
-   // State chunk (see ScorchwireFXChunk.cpp).
+   // State chunk (see ScorchwireFXChunk.cpp). getChunk hands out a block the caller releases with
+   // std::free and returns its size; setChunk returns 1 once applied, 0 for a block under 8 bytes.
    int getChunk(void** data, bool isPreset);
    int setChunk(const void* data, int size, bool isPreset);
 
@@ -75,6 +84,19 @@ public:
    void processPreFilter(float** in, float** out, int n);
    void processPostFilter(float** buffers, int n);
    void resumeFilters();
+
+   // one noise sequence for all four CHighLifeFilter objects, drawn in call order
+   NoiseGenerator filterNoise;
+   CHighLifeFilter preFilterLeft{filterNoise};
+   CHighLifeFilter preFilterRight{filterNoise};
+   CParamSmooth cutoffSmoother{4.0f, 44100.0f};
+   CParamSmooth resonanceSmoother{4.0f, 44100.0f};
+   EnvelopeFollower envelopeFollower; // fed from the left input only
+   daisysp::LadderFilter ladderLeft;
+   daisysp::LadderFilter ladderRight;
+   CHighLifeFilter postFilterLeft{filterNoise};
+   CHighLifeFilter postFilterRight{filterNoise};
+   CParamSmooth postFilterSmoother{4.0f, 44100.0f};
 
    // ---- distortion stage (ScorchwireFXDisto.cpp) ----
    // Types by index: Overdrive, Clip Inferno, Hot Valve, Ultracrunch, Bit Reducer, TurboFuzz,
@@ -113,17 +135,37 @@ public:
    DistoOversampling distoOversampling;
 
    // ---- compressor and switch crossfades (ScorchwireFXMix.cpp) ----
+   Crossfader2 distoFade;
+   Crossfader2 preFilterFade;
+   Crossfader2 compressorFade;
    std::atomic<bool> distoFadePending{false};
    std::atomic<bool> preFilterFadePending{false};
    std::atomic<bool> compressorFadePending{false};
+   Compressor compressor;
    void startPendingCrossfades();
    void processCompressor(float** buffers, int n);
    void processCrossfade(float** buffers, int n);
-   void resumeMix();
+   void resumeCrossfades();
+   void resumeCompressor();
 
    // ---- meter and scope feeds (ScorchwireFXFeeds.cpp) ----
+   // Single writer each: the audio thread writes the peaks, the ring and scopeWrite; the main
+   // thread writes scopeRead. Stores are release, loads of the other side's values acquire, so
+   // a ring byte is complete before its index is seen and copied before its slot is reused.
+   static constexpr int kScopeRingSize = 16384;
    void feedScope(float** buffers, int n);
    void feedMeter(float** buffers, int n);
+   // Main thread: copies the scope samples written since the last call into dest (room for
+   // kScopeRingSize - 1 bytes) and returns their count, 0 when nothing new arrived.
+   int readScope(char* dest);
+   // Main thread: the peaks of the last processed block, left then right.
+   void readPeaks(float* peaks) const;
+
+   std::atomic<float> peakLeft{0.0f};
+   std::atomic<float> peakRight{0.0f};
+   char scopeRing[kScopeRingSize] = {};
+   std::atomic<int> scopeWrite{0};
+   std::atomic<int> scopeRead{0};
 
    // kept for the editor's preset bar; no stage reads them
    std::string presetName = "Default";
