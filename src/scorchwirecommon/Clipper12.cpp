@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <emmintrin.h>
 
 namespace {
 
@@ -97,6 +98,200 @@ constexpr double kE = 3.91923990498812e-05;
 constexpr double kD = 0.0593824228028504;
 constexpr double kGlide = 0.007000000000000006; // 1 - 0.993: the step of the one-pole glides
 
+// The stages are written once, for a lane type T: double runs one channel, DoublePair runs two
+// channels side by side in the two lanes of SSE2 doubles. Every operation of DoublePair is the
+// IEEE double operation of each lane, so both give exactly the same values per channel.
+struct DoublePair {
+   __m128d v;
+   DoublePair() = default;
+   DoublePair(__m128d x) : v(x) {}
+   DoublePair(double x) : v(_mm_set1_pd(x)) {}
+   static DoublePair of(double lane0, double lane1) { return _mm_set_pd(lane1, lane0); }
+   double lane0() const { return _mm_cvtsd_f64(v); }
+   double lane1() const { return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v)); }
+   friend DoublePair operator+(DoublePair a, DoublePair b) { return _mm_add_pd(a.v, b.v); }
+   friend DoublePair operator-(DoublePair a, DoublePair b) { return _mm_sub_pd(a.v, b.v); }
+   friend DoublePair operator*(DoublePair a, DoublePair b) { return _mm_mul_pd(a.v, b.v); }
+   friend DoublePair operator/(DoublePair a, DoublePair b) { return _mm_div_pd(a.v, b.v); }
+   friend DoublePair operator-(DoublePair a) { return _mm_xor_pd(a.v, _mm_set1_pd(-0.0)); }
+};
+
+template <typename F> double lanewise(double x, F f) {
+   return f(x);
+}
+template <typename F> DoublePair lanewise(DoublePair x, F f) {
+   return DoublePair::of(f(x.lane0()), f(x.lane1()));
+}
+
+double absolute(double x) {
+   return std::fabs(x);
+}
+DoublePair absolute(DoublePair x) {
+   return _mm_andnot_pd(_mm_set1_pd(-0.0), x.v);
+}
+
+// The magnitude of mag with the sign of sign.
+double copySign(double mag, double sign) {
+   return std::copysign(mag, sign);
+}
+DoublePair copySign(DoublePair mag, DoublePair sign) {
+   const __m128d signBit = _mm_set1_pd(-0.0);
+   return _mm_or_pd(_mm_andnot_pd(signBit, mag.v), _mm_and_pd(signBit, sign.v));
+}
+
+// The value rounded to single precision (and widened back).
+double toFloat(double x) {
+   return static_cast<float>(x);
+}
+DoublePair toFloat(DoublePair x) {
+   return _mm_cvtps_pd(_mm_cvtpd_ps(x.v));
+}
+
+// -1 below -1, otherwise min(1, x), as IIR_doIIRhigh limits (NaN gives 1).
+double limitUnit(double x) {
+   return x < -1.0 ? -1.0 : (x < 1.0 ? x : 1.0);
+}
+DoublePair limitUnit(DoublePair x) {
+   return _mm_max_pd(_mm_min_pd(x.v, _mm_set1_pd(1.0)), _mm_set1_pd(-1.0));
+}
+
+// 0.8 above 0.8, otherwise max(-0.8, v), in single-precision values.
+double limitClip(double v) {
+   return v > double{0.8f} ? double{0.8f} : std::max(double{-0.8f}, v);
+}
+DoublePair limitClip(DoublePair v) {
+   return _mm_max_pd(_mm_min_pd(v.v, _mm_set1_pd(double{0.8f})), _mm_set1_pd(double{-0.8f}));
+}
+
+// Channels of one run: the processors, their buffers, and how a lane type reads and writes them.
+template <typename T> struct Lanes;
+
+// Accessors of the state a run carries in registers.
+#define CLIPPER12_FIELD(expr) [](Clipper12& c) -> double& { return c.expr; }
+
+template <> struct Lanes<double> {
+   Clipper12* c[1];
+   float* buf[1];
+   template <typename Field> double get(Field field) const { return field(*c[0]); }
+   template <typename Field> void set(Field field, double v) const { field(*c[0]) = v; }
+   double load(int i) const { return buf[0][i]; }
+   void store(int i, double v) const { buf[0][i] = static_cast<float>(v); }
+   double loadScratch(int k, int i) const { return c[0]->scratch[k][i]; }
+   void storeScratch(int k, int i, double v) const { c[0]->scratch[k][i] = v; }
+};
+
+template <> struct Lanes<DoublePair> {
+   Clipper12* c[2];
+   float* buf[2];
+   template <typename Field> DoublePair get(Field field) const {
+      return DoublePair::of(field(*c[0]), field(*c[1]));
+   }
+   template <typename Field> void set(Field field, DoublePair v) const {
+      field(*c[0]) = v.lane0();
+      field(*c[1]) = v.lane1();
+   }
+   DoublePair load(int i) const { return DoublePair::of(buf[0][i], buf[1][i]); }
+   void store(int i, DoublePair v) const {
+      const __m128 narrowed = _mm_cvtpd_ps(v.v);
+      buf[0][i] = _mm_cvtss_f32(narrowed);
+      buf[1][i] = _mm_cvtss_f32(_mm_shuffle_ps(narrowed, narrowed, 1));
+   }
+   // Lane 0's processor lends its scratch space, two doubles per sample.
+   DoublePair loadScratch(int k, int i) const { return _mm_load_pd(&c[0]->scratch[k][2 * i]); }
+   void storeScratch(int k, int i, DoublePair v) const { _mm_store_pd(&c[0]->scratch[k][2 * i], v.v); }
+};
+
+template <typename T> T highPass3(T& s0, T& s1, T& s2, T a, T x) {
+   s0 = s0 + a * (x - s0);
+   T r = x - s0;
+   s1 = s1 + a * (r - s1);
+   r = r - s1;
+   s2 = s2 + a * (r - s2);
+   r = r - s2;
+   return limitUnit(r);
+}
+
+template <typename T> void runClipStage(const Lanes<T>& lanes, T a, T gain, T clipGain, int n) {
+   T s0 = lanes.get(CLIPPER12_FIELD(highPass.s[0]));
+   T s1 = lanes.get(CLIPPER12_FIELD(highPass.s[1]));
+   T s2 = lanes.get(CLIPPER12_FIELD(highPass.s[2]));
+   for (int i = 0; i < n; ++i) {
+      // f32(high-pass) * gain and v * clip gain are single-precision products; a product of two
+      // floats is exact in double, so rounding it once to float gives the float product.
+      T v = toFloat(toFloat(highPass3(s0, s1, s2, a, lanes.load(i))) * gain);
+      v = limitClip(v);
+      lanes.store(i, v * clipGain);
+   }
+   lanes.set(CLIPPER12_FIELD(highPass.s[0]), s0);
+   lanes.set(CLIPPER12_FIELD(highPass.s[1]), s1);
+   lanes.set(CLIPPER12_FIELD(highPass.s[2]), s2);
+}
+
+template <typename T> void runCircuitStage(const Lanes<T>& lanes, T kInc, T nInc, T pInc, int n) {
+   T N = lanes.get(CLIPPER12_FIELD(N)), K = lanes.get(CLIPPER12_FIELD(K)),
+     X1 = lanes.get(CLIPPER12_FIELD(X1)), X2 = lanes.get(CLIPPER12_FIELD(X2)),
+     W = lanes.get(CLIPPER12_FIELD(W)), O = lanes.get(CLIPPER12_FIELD(O)), V = lanes.get(CLIPPER12_FIELD(V)),
+     R1 = lanes.get(CLIPPER12_FIELD(R1)), R2 = lanes.get(CLIPPER12_FIELD(R2)),
+     U = lanes.get(CLIPPER12_FIELD(U)), P = lanes.get(CLIPPER12_FIELD(P));
+   // Two passes over up to kScratch samples: the input network and the diode pair, then the rest.
+   // Each pass is a shorter chain of dependent operations than one loop would be, so the
+   // processor overlaps more samples; every value is computed exactly as in a single loop.
+   for (int start = 0; start < n; start += Clipper12::kScratch) {
+      const int m = n - start < Clipper12::kScratch ? n - start : Clipper12::kScratch;
+      Lanes<T> block = lanes;
+      for (auto& b : block.buf)
+         b += start;
+      for (int i = 0; i < m; ++i) {
+         const T x = block.load(i);
+         K = T(0.993) * K + kInc;
+         const T x0 = x - (T(cA) * X1 + T(cB) * X2) * T(cC);
+         const T w = T(0.000829239653576842) * X1 + T(cD) * x0 + X2 * T(cE);
+         const T rho = (T(500000.0) * K + T(5700.0)) * T(cF);
+         O = ((T(1.0) + rho) * w + W * (T(1.0) - rho)) * T(cG) + O * T(cH);
+         const T L = T(cC) * w;
+         const T d1 = O - L;
+         const T y1 = lanewise(d1, Clipper12::diodePair);
+         block.storeScratch(0, i, L);
+         block.storeScratch(1, i, copySign(absolute(y1), -d1));
+         block.storeScratch(2, i, T(0.75) * K + T(0.5));
+         X2 = X1;
+         X1 = x0;
+         W = w;
+      }
+      for (int i = 0; i < m; ++i) {
+         N = T(0.993) * N + nInc;
+         const T e = T(kE) * N;
+         const T D = (T(kE) - e) * T(44100.0) + T(kD);
+         const T G = block.loadScratch(2, i);
+         const T H = T(-9.26800656732889e-10) * G;
+         const T Vn = block.loadScratch(0, i) - T(cI) * V - block.loadScratch(1, i);
+         const T R1n = (V * T(cJ) + T(cK) * Vn) * T(cL) - (T(cM) * R1 + T(cN) * R2) * T(cO);
+         const T z = (H * R2 + (G * R1 * T(1.85360131346578e-09) + R1n * H)) * T(cP);
+         const T y2 = lanewise(z, Clipper12::gainElement);
+         const T Un = y2 - ((e - T(kE)) * T(44100.0) + T(kD)) * U / D;
+         P = T(0.993) * P + pInc;
+         block.store(i, (U + Un) * P / D * T(kD));
+         V = Vn;
+         R2 = R1;
+         R1 = R1n;
+         U = Un;
+      }
+   }
+   lanes.set(CLIPPER12_FIELD(N), N);
+   lanes.set(CLIPPER12_FIELD(K), K);
+   lanes.set(CLIPPER12_FIELD(X1), X1);
+   lanes.set(CLIPPER12_FIELD(X2), X2);
+   lanes.set(CLIPPER12_FIELD(W), W);
+   lanes.set(CLIPPER12_FIELD(O), O);
+   lanes.set(CLIPPER12_FIELD(V), V);
+   lanes.set(CLIPPER12_FIELD(R1), R1);
+   lanes.set(CLIPPER12_FIELD(R2), R2);
+   lanes.set(CLIPPER12_FIELD(U), U);
+   lanes.set(CLIPPER12_FIELD(P), P);
+}
+
+#undef CLIPPER12_FIELD
+
 } // namespace
 
 double Clipper12::diodePair(double d) {
@@ -115,70 +310,46 @@ void Clipper12::setSamplerate(int sr) {
    toneSmoother.init(4.0f, static_cast<float>(4 * sr));
 }
 
+Clipper12::ClipSettings Clipper12::beginClipStage() {
+   const double r = oversample ? 44100.0 / (4.0 * sampleRate) : 44100.0 / sampleRate;
+   const double a = static_cast<float>(0.025 * highPassSetting + 0.0017006749985739589) * r;
+   const float scaled =
+       static_cast<float>(driveSmoother.process(drive.load(std::memory_order_relaxed)) * 100.0);
+   return {a, std::max(4.0f, static_cast<float>(scaled * 0.32))};
+}
+
+Clipper12::CircuitSettings Clipper12::beginCircuitStage() {
+   const float q = tone.load(std::memory_order_relaxed);
+   const float s = toneSmoother.process(q);
+   levelControl = static_cast<float>(0.45 - 0.2 * q);
+   return {static_cast<float>(0.3 * s) * kGlide, (1.0 - bias) * kGlide,
+           std::pow(10.0, static_cast<float>(32.0 * levelControl - 20.0) * 0.05) * kGlide};
+}
+
 void Clipper12::process(float* buf, int n) {
    processClipStage(buf, n);
    processCircuitStage(buf, n);
 }
 
 void Clipper12::processClipStage(float* buf, int n) {
-   const double r = oversample ? 44100.0 / (4.0 * sampleRate) : 44100.0 / sampleRate;
-   const double a = static_cast<float>(0.025 * highPassSetting + 0.0017006749985739589) * r;
-   const float scaled =
-       static_cast<float>(driveSmoother.process(drive.load(std::memory_order_relaxed)) * 100.0);
-   const float gain = std::max(4.0f, static_cast<float>(scaled * 0.32));
-   for (int i = 0; i < n; ++i) {
-      float v = static_cast<float>(IIR_doIIRhigh(highPass, a, buf[i])) * gain;
-      v = v > 0.8f ? 0.8f : std::max(-0.8f, v);
-      buf[i] = v * clipGain;
-   }
+   const ClipSettings s = beginClipStage();
+   runClipStage(Lanes<double>{{this}, {buf}}, s.a, static_cast<double>(s.gain), static_cast<double>(clipGain),
+                n);
 }
 
 void Clipper12::processCircuitStage(float* buf, int n) {
-   const float q = tone.load(std::memory_order_relaxed);
-   const float s = toneSmoother.process(q);
-   levelControl = static_cast<float>(0.45 - 0.2 * q);
-   const double kInc = static_cast<float>(0.3 * s) * kGlide;
-   const double nInc = (1.0 - bias) * kGlide;
-   const double pInc = std::pow(10.0, static_cast<float>(32.0 * levelControl - 20.0) * 0.05) * kGlide;
-   for (int start = 0; start < n; start += kScratch) {
-      const int m = n - start < kScratch ? n - start : kScratch;
-      float* b = buf + start;
-      // Input network and diode pair: nothing here depends on the later state.
-      for (int i = 0; i < m; ++i) {
-         const double x = b[i];
-         K = 0.993 * K + kInc;
-         const double x0 = x - (cA * X1 + cB * X2) * cC;
-         const double w = 0.000829239653576842 * X1 + cD * x0 + X2 * cE;
-         const double rho = (500000.0 * K + 5700.0) * cF;
-         O = ((1.0 + rho) * w + W * (1.0 - rho)) * cG + O * cH;
-         const double L = cC * w;
-         const double d1 = O - L;
-         const double y1 = diodePair(d1);
-         scratchL[i] = L;
-         scratchDiode[i] = std::copysign(std::fabs(y1), -d1);
-         scratchG[i] = 0.75 * K + 0.5;
-         X2 = X1;
-         X1 = x0;
-         W = w;
-      }
-      // Gain element, output coupling and level.
-      for (int i = 0; i < m; ++i) {
-         N = 0.993 * N + nInc;
-         const double e = kE * N;
-         const double D = (kE - e) * 44100.0 + kD;
-         const double G = scratchG[i];
-         const double H = -9.26800656732889e-10 * G;
-         const double Vn = scratchL[i] - cI * V - scratchDiode[i];
-         const double R1n = (V * cJ + cK * Vn) * cL - (cM * R1 + cN * R2) * cO;
-         const double z = (H * R2 + (G * R1 * 1.85360131346578e-09 + R1n * H)) * cP;
-         const double y2 = gainElement(z);
-         const double Un = y2 - ((e - kE) * 44100.0 + kD) * U / D;
-         P = 0.993 * P + pInc;
-         b[i] = static_cast<float>((U + Un) * P / D * kD);
-         V = Vn;
-         R2 = R1;
-         R1 = R1n;
-         U = Un;
-      }
-   }
+   const CircuitSettings s = beginCircuitStage();
+   runCircuitStage(Lanes<double>{{this}, {buf}}, s.kInc, s.nInc, s.pInc, n);
+}
+
+void Clipper12::processPair(Clipper12& first, Clipper12& second, float* firstBuf, float* secondBuf, int n) {
+   const Lanes<DoublePair> lanes{{&first, &second}, {firstBuf, secondBuf}};
+   const ClipSettings c0 = first.beginClipStage();
+   const ClipSettings c1 = second.beginClipStage();
+   runClipStage(lanes, DoublePair::of(c0.a, c1.a), DoublePair::of(c0.gain, c1.gain),
+                DoublePair::of(first.clipGain, second.clipGain), n);
+   const CircuitSettings s0 = first.beginCircuitStage();
+   const CircuitSettings s1 = second.beginCircuitStage();
+   runCircuitStage(lanes, DoublePair::of(s0.kInc, s1.kInc), DoublePair::of(s0.nInc, s1.nInc),
+                   DoublePair::of(s0.pInc, s1.pInc), n);
 }

@@ -16,6 +16,9 @@ public:
    void process(float* buf, int n);
    void processClipStage(float* buf, int n);
    void processCircuitStage(float* buf, int n);
+   // first.process(firstBuf, n) and second.process(secondBuf, n), computed side by side in SIMD
+   // lanes with exactly the same results.
+   static void processPair(Clipper12& first, Clipper12& second, float* firstBuf, float* secondBuf, int n);
    // The diode pair's table value T1(|d| / (3 + |d|)) for a voltage d across it.
    static double diodePair(double d);
    // The asymmetric gain element: T2pos(z) for z >= 0, -T2neg(-z) below.
@@ -35,12 +38,20 @@ public:
    CParamSmooth driveSmoother{4.0f, 44100.0f}; // advanced once per call
    CParamSmooth toneSmoother{4.0f, 44100.0f};  // advanced once per call
 
-private:
-   // The circuit stage runs in two passes over up to kScratch samples: the input network and the
-   // diode pair first, then the rest. The passes are shorter dependency chains than one loop, so
-   // the processor overlaps more samples; every value is computed exactly as in a single loop.
+   // Work space of the circuit stage's two passes (see Clipper12.cpp): up to kScratch samples,
+   // room for two channels side by side.
    static constexpr int kScratch = 256;
-   double scratchL[kScratch];
-   double scratchDiode[kScratch];
-   double scratchG[kScratch];
+   alignas(16) double scratch[3][2 * kScratch];
+
+private:
+   // Per-call values; computing them advances the stage's smoother.
+   struct ClipSettings {
+      double a;
+      float gain;
+   };
+   struct CircuitSettings {
+      double kInc, nInc, pInc;
+   };
+   ClipSettings beginClipStage();
+   CircuitSettings beginCircuitStage();
 };

@@ -104,6 +104,7 @@ public:
    static constexpr int kDistoChunk = 64;
    void processDisto(float** buffers, int nbr_spl);
    void processInternalDisto(float** buffers, int nbr_spl);
+   void processClipInfernoPair(float** buffers, int nbr_spl);
    void processRageClip(RageClipState& st, float* buf, int n);
    void processBrutalBill(SinRemapper& st, float* buf, int n);
    void setDistoParam1(float value);
@@ -122,7 +123,8 @@ public:
    Quadrafuzz quadrafuzz[2];
 
    // The 4x oversampler pair shared by every oversampled type and both channels, with the work
-   // buffer for one 64-sample chunk; configured for two channels at construction.
+   // buffer for one 64-sample chunk; configured for two channels at construction. Clip Inferno
+   // runs both channels at once and uses the second buffer for the right channel.
    struct DistoOversampling {
       DistoOversampling() {
          upsampler.set_nbr_chn(2);
@@ -131,6 +133,7 @@ public:
       ohm::studio::genlib::Upsampler4x upsampler;
       ohm::studio::genlib::Downsampler4x downsampler;
       alignas(16) float work[4 * kDistoChunk] = {};
+      alignas(16) float workRight[4 * kDistoChunk] = {};
    };
    DistoOversampling distoOversampling;
 

@@ -43,6 +43,10 @@ void ScorchwireFX::processInternalDisto(float** buffers, int nbr_spl) {
    const double type = std::round(getParameter(4) * 8.0);
    if (!(type >= 0.0 && type <= 8.0))
       return;
+   if (type == 1.0 && clipper12[0].oversample && clipper12[1].oversample) {
+      processClipInfernoPair(buffers, nbr_spl);
+      return;
+   }
    for (int c = 0; c < 2; ++c) {
       float* b = buffers[c];
       const int n = nbr_spl;
@@ -83,6 +87,17 @@ void ScorchwireFX::processInternalDisto(float** buffers, int nbr_spl) {
          break;
       }
    }
+}
+
+// Clip Inferno at 4x on both channels at once. The channels share no state (each has its own
+// oversampler channel and Clipper12), so this gives what channel 0 then channel 1 would.
+void ScorchwireFX::processClipInfernoPair(float** buffers, int nbr_spl) {
+   auto& os = distoOversampling;
+   os.upsampler.process_block_1ch(0, os.work, buffers[0], nbr_spl);
+   os.upsampler.process_block_1ch(1, os.workRight, buffers[1], nbr_spl);
+   Clipper12::processPair(clipper12[0], clipper12[1], os.work, os.workRight, 4 * nbr_spl);
+   os.downsampler.process_block_1ch(0, buffers[0], os.work, nbr_spl);
+   os.downsampler.process_block_1ch(1, buffers[1], os.workRight, nbr_spl);
 }
 
 // RageClip: high-pass, gain 4..100, rational soft clip towards +-1, hard clip at +-0.8, times 0.25.

@@ -14,17 +14,38 @@
 
 namespace {
 
-TEST(Clipper12, ClipStageNeverExceedsPointTwo) {
+// The clip stage as plainly as it can be written.
+struct ClipReference {
+   tbiquad highPass{};
+   CParamSmooth driveSmoother{4.0f, 4.0f * 44100.0f};
+
+   void process(float* buf, int n, float drive) {
+      const double a = static_cast<float>(0.025 * 0.25f + 0.0017006749985739589) * (44100.0 / (4.0 * 44100));
+      const float scaled = static_cast<float>(driveSmoother.process(drive) * 100.0);
+      const float gain = std::max(4.0f, static_cast<float>(scaled * 0.32));
+      for (int i = 0; i < n; ++i) {
+         float v = static_cast<float>(IIR_doIIRhigh(highPass, a, buf[i])) * gain;
+         v = v > 0.8f ? 0.8f : std::max(-0.8f, v);
+         buf[i] = v * 0.25f;
+      }
+   }
+};
+
+TEST(Clipper12, ClipStageIsAGainedHighPassClippedAtPointTwo) {
    Clipper12 clip;
    clip.setSamplerate(44100);
    clip.drive.store(1.0f);
+   ClipReference ref;
    auto buf = test_signals::noise(256 * 160, 4, 50.0f);
+   auto expected = buf;
    float peak = 0;
    for (size_t i = 0; i < buf.size(); i += 256) {
       clip.processClipStage(&buf[i], 256);
+      ref.process(&expected[i], 256, 1.0f);
       for (size_t k = i; k < i + 256; ++k)
          peak = std::max(peak, std::fabs(buf[k]));
    }
+   EXPECT_EQ(buf, expected);
    EXPECT_EQ(peak, 0.8f * 0.25f);
 }
 
@@ -138,6 +159,38 @@ TEST(Clipper12, CircuitStageMatchesAPlainSingleLoop) {
    }
    EXPECT_EQ(out, expected);
    EXPECT_FLOAT_EQ(clip.levelControl, static_cast<float>(0.45 - 0.2 * tone));
+}
+
+// Two channels side by side give exactly what each gives alone, state included.
+TEST(Clipper12, PairOfChannelsMatchesSeparateRuns) {
+   Clipper12 pairLeft, pairRight, aloneLeft, aloneRight;
+   for (Clipper12* c : {&pairLeft, &pairRight, &aloneLeft, &aloneRight})
+      c->setSamplerate(48000);
+   for (Clipper12* c : {&pairLeft, &aloneLeft}) {
+      c->drive.store(0.9f);
+      c->tone.store(0.2f);
+   }
+   for (Clipper12* c : {&pairRight, &aloneRight}) {
+      c->drive.store(0.3f);
+      c->tone.store(0.7f);
+   }
+   const auto left = test_signals::noise(20000, 22, 0.6f);
+   const auto right = test_signals::sine(20000, 1234, 192000, 1.0f);
+   auto pl = left, pr = right, al = left, ar = right;
+   const int blocks[] = {256, 4, 1, 300, 77};
+   size_t pos = 0;
+   for (int b = 0; pos < left.size(); b = (b + 1) % 5) {
+      const int n = static_cast<int>(std::min<size_t>(static_cast<size_t>(blocks[b]), left.size() - pos));
+      Clipper12::processPair(pairLeft, pairRight, &pl[pos], &pr[pos], n);
+      aloneLeft.process(&al[pos], n);
+      aloneRight.process(&ar[pos], n);
+      pos += static_cast<size_t>(n);
+   }
+   EXPECT_EQ(pl, al);
+   EXPECT_EQ(pr, ar);
+   EXPECT_EQ(pairRight.U, aloneRight.U);
+   EXPECT_EQ(pairRight.highPass.s[2], aloneRight.highPass.s[2]);
+   EXPECT_EQ(pairRight.levelControl, aloneRight.levelControl);
 }
 
 // In-place iterative radix-2 FFT.
