@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -88,5 +89,41 @@ void BM_DistortionType(benchmark::State& state) {
    setRealtimeCounter(state);
 }
 BENCHMARK(BM_DistortionType)->DenseRange(0, 8);
+
+// The whole engine (argument 0: the loud source; 1: digital silence after half a second of it),
+// so that a silent tail shows whether decaying states slow processing down.
+void BM_EngineLoudOrSilentTail(benchmark::State& state) {
+   const int type = static_cast<int>(state.range(0));
+   const bool silent = state.range(1) != 0;
+   state.SetLabel(std::string(kTypeNames[type]) + (silent ? " silent tail" : " loud"));
+   auto fx = std::make_unique<ScorchwireFX>();
+   fx->resume(kRate, kBlock);
+   fx->setParameter(4, type / 8.0);
+   fx->setParameter(5, 0.5);
+   float block[2][kBlock];
+   float* buffers[2] = {block[0], block[1]};
+   int pos = 0;
+   auto fill = [&](bool zeros) {
+      for (int c = 0; c < 2; ++c) {
+         if (zeros)
+            std::memset(block[c], 0, sizeof(block[c]));
+         else
+            std::memcpy(block[c], &source(c)[pos], sizeof(block[c]));
+      }
+      pos = (pos + kBlock) % (kSourceFrames - kBlock);
+   };
+   if (silent)
+      for (int i = 0; i < kSourceFrames / 2 / kBlock; ++i) {
+         fill(false);
+         fx->process(buffers, buffers, kBlock);
+      }
+   for (auto _ : state) {
+      fill(silent);
+      fx->process(buffers, buffers, kBlock);
+      benchmark::DoNotOptimize(block);
+   }
+   setRealtimeCounter(state);
+}
+BENCHMARK(BM_EngineLoudOrSilentTail)->ArgsProduct({benchmark::CreateDenseRange(0, 8, 1), {0, 1}});
 
 } // namespace
