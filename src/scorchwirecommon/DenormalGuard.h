@@ -7,7 +7,7 @@
 // results that are not themselves denormal are unchanged.
 class DenormalGuard {
 public:
-   static constexpr unsigned int kFlushToZero = 0x8000;     // MXCSR bit 15
+   static constexpr unsigned int kFlushToZero = 0x8000;      // MXCSR bit 15
    static constexpr unsigned int kDenormalsAreZero = 0x0040; // MXCSR bit 6
 
    DenormalGuard() : saved(_mm_getcsr()) { _mm_setcsr(saved | kFlushToZero | kDenormalsAreZero); }

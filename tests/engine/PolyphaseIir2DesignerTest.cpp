@@ -40,7 +40,7 @@ TEST(PolyphaseIir2Designer, OrderGrowsWithAttenuationAndNarrowerTransition) {
    using D = hiir::PolyphaseIir2Designer;
    EXPECT_GT(D::compute_nbr_coefs_from_proto(100.0, 0.01), D::compute_nbr_coefs_from_proto(69.0, 0.01));
    EXPECT_GT(D::compute_nbr_coefs_from_proto(69.0, 0.01), D::compute_nbr_coefs_from_proto(69.0, 0.1));
-   // A trivial specification still gets the minimum order 3, that is one coefficient.
+   // A design that needs almost nothing still gets the minimum order 3, that is one coefficient.
    EXPECT_EQ(D::compute_nbr_coefs_from_proto(1.0, 0.45), 1);
 }
 
