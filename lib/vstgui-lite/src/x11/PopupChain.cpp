@@ -76,15 +76,15 @@ bool PopupChain::open() {
       return false;
    xcb_connection_t* x = connection->xcb();
    const xcb_window_t grabWindow = levels.front()->window->id();
-   // With owner events, pointer events over any pop-up go to that pop-up; everything else comes to the
-   // first one, which is how a click outside is noticed.
+   // Without owner events every pointer and key event comes to the first pop-up, also over the frames of
+   // this process; the chain finds the level under the pointer from the root coordinates.
    const uint16_t pointerMask = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
                                 XCB_EVENT_MASK_POINTER_MOTION;
-   xcb_discard_reply(x, xcb_grab_pointer(x, 1, grabWindow, pointerMask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+   xcb_discard_reply(x, xcb_grab_pointer(x, 0, grabWindow, pointerMask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
                                          XCB_WINDOW_NONE, XCB_CURSOR_NONE, XCB_CURRENT_TIME)
                             .sequence);
    xcb_discard_reply(
-       x, xcb_grab_keyboard(x, 1, grabWindow, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC).sequence);
+       x, xcb_grab_keyboard(x, 0, grabWindow, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC).sequence);
    connection->flush();
    return true;
 }
