@@ -121,6 +121,8 @@ bool Connection::setUp(IRunLoop* loop) {
 
 Connection::~Connection() {
    graveyard.clear();
+   for (auto* event : stash)
+      std::free(event);
    if (registeredWithRunLoop && runLoop)
       runLoop->unregisterEventHandler(this);
    if (connection) {
@@ -155,6 +157,7 @@ xcb_cursor_t Connection::cursor(CCursorType type) {
    if (!cursorContext &&
        xcb_cursor_context_new(connection, const_cast<xcb_screen_t*>(screenInfo), &cursorContext) < 0) {
       cursorContext = nullptr;
+      afterRoundTrip();
       return XCB_CURSOR_NONE;
    }
    const char* name = "left_ptr";
@@ -173,6 +176,7 @@ xcb_cursor_t Connection::cursor(CCursorType type) {
    }
    const xcb_cursor_t cursor = xcb_cursor_load_cursor(cursorContext, name);
    cursors[type] = cursor;
+   afterRoundTrip();
    return cursor;
 }
 
@@ -199,8 +203,17 @@ void Connection::forgetPaint(WindowHandler* handler) {
 }
 
 void Connection::flush() {
-   if (!broken)
-      xcb_flush(connection);
+   if (broken)
+      return;
+   xcb_flush(connection);
+   collectQueued();
+   if (!stash.empty() && dispatchDepth == 0)
+      wakeUp();
+}
+
+void Connection::collectQueued() {
+   while (auto* event = xcb_poll_for_queued_event(connection))
+      stash.push_back(event);
 }
 
 void Connection::deleteLater(std::unique_ptr<Disposable> object) {
@@ -209,7 +222,8 @@ void Connection::deleteLater(std::unique_ptr<Disposable> object) {
 }
 
 void Connection::afterRoundTrip() {
-   if (dispatchDepth == 0)
+   collectQueued();
+   if (!stash.empty() && dispatchDepth == 0)
       wakeUp();
 }
 
@@ -223,17 +237,34 @@ void Connection::wakeUp() {
    message.type = atoms[kWakeUp];
    // With an empty event mask the server hands the event to the window's creator: this connection.
    xcb_send_event(connection, 0, wakeWindow, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
-   xcb_flush(connection);
    wakeUpPosted = true;
+   xcb_flush(connection);
+   collectQueued();
 }
 
 void Connection::onEvent() {
    DispatchScope scope;
    if (broken)
       return;
-   // Consecutive pointer motions on one window collapse into the last of them.
+   dispatchAvailable(true);
+   if (xcb_connection_has_error(connection))
+      markBroken();
+}
+
+void Connection::dispatchAvailable(bool readSocket) {
+   const auto next = [&]() -> xcb_generic_event_t* {
+      if (!stash.empty()) {
+         auto* event = stash.front();
+         stash.erase(stash.begin());
+         return event;
+      }
+      return readSocket ? xcb_poll_for_event(connection) : xcb_poll_for_queued_event(connection);
+   };
    xcb_generic_event_t* heldMotion = nullptr;
-   while (auto* event = xcb_poll_for_event(connection)) {
+   while (!broken && !closeRequested && theConnection == this) {
+      auto* event = next();
+      if (!event)
+         break;
       const bool isMotion = (event->response_type & ~0x80) == XCB_MOTION_NOTIFY;
       if (heldMotion) {
          const bool sameWindow =
@@ -250,27 +281,11 @@ void Connection::onEvent() {
       }
       dispatch(event);
       std::free(event);
-      if (theConnection != this || closeRequested)
-         break;
    }
    if (heldMotion) {
-      if (theConnection == this && !closeRequested)
+      if (!broken && !closeRequested && theConnection == this)
          dispatch(heldMotion);
       std::free(heldMotion);
-   }
-   if (xcb_connection_has_error(connection))
-      markBroken();
-}
-
-void Connection::dispatchQueued() {
-   // Events read from the socket while waiting for a reply sit in xcb's queue; the descriptor will not
-   // report them, so they are handled here.
-   while (!broken && !closeRequested) {
-      auto* event = xcb_poll_for_queued_event(connection);
-      if (!event)
-         break;
-      dispatch(event);
-      std::free(event);
    }
 }
 
@@ -320,18 +335,37 @@ Connection::DispatchScope::~DispatchScope() {
    Connection* connection = theConnection;
    if (!active || !connection || generation != connectionGeneration)
       return;
-   if (connection->dispatchDepth == 1 && !closeRequested)
-      connection->dispatchQueued();
-   if (--connection->dispatchDepth > 0)
-      return;
-   if (closeRequested) {
-      closeRequested = false;
-      Connection::close();
+   if (connection->dispatchDepth > 1) {
+      --connection->dispatchDepth;
       return;
    }
-   connection->paintAll();
-   connection->flush();
-   connection->graveyard.clear();
+   connection->endDispatch();
+}
+
+void Connection::endDispatch() {
+   // Painting and flushing may read further events into xcb's queue; they are handled here, a few rounds
+   // at most, and any left over bring the run loop back.
+   for (int round = 0; round < 4; ++round) {
+      if (!closeRequested && !broken)
+         dispatchAvailable(false);
+      dispatchDepth = 0;
+      if (closeRequested) {
+         closeRequested = false;
+         Connection::close();
+         return;
+      }
+      paintAll();
+      if (!broken) {
+         xcb_flush(connection);
+         collectQueued();
+      }
+      graveyard.clear();
+      if (stash.empty() || broken)
+         return;
+      dispatchDepth = 1;
+   }
+   dispatchDepth = 0;
+   wakeUp();
 }
 
 } // namespace VSTGUI::X11

@@ -60,6 +60,8 @@ public:
    // Asks for handler->paintPending() at the end of the current run-loop entry.
    void needsPaint(WindowHandler* handler);
    void forgetPaint(WindowHandler* handler);
+   // Sends what is buffered. Writing may make xcb read events into its own queue, where the descriptor
+   // no longer reports them: those are taken over and handled in this or the next run-loop entry.
    void flush();
    // Deletes the object at the end of the outermost run-loop entry (at once outside of one).
    void deleteLater(std::unique_ptr<Disposable> object);
@@ -90,7 +92,11 @@ private:
    ~Connection();
    bool setUp(IRunLoop* runLoop);
    void dispatch(const xcb_generic_event_t* event);
-   void dispatchQueued();
+   // Handles the events already read: taken over ones first, then xcb's queue; with readSocket, also
+   // what the socket has. Consecutive pointer motions on one window collapse into the last.
+   void dispatchAvailable(bool readSocket);
+   void collectQueued();
+   void endDispatch();
    void paintAll();
    void wakeUp();
    void markBroken();
@@ -111,6 +117,7 @@ private:
    std::unordered_map<int, xcb_cursor_t> cursors;
    std::unordered_map<xcb_window_t, WindowHandler*> windows;
    std::vector<WindowHandler*> pendingPaint;
+   std::vector<xcb_generic_event_t*> stash; // events taken over from xcb's queue, oldest first
    std::vector<std::unique_ptr<Disposable>> graveyard;
    int dispatchDepth = 0;
    uint32_t errors = 0;
