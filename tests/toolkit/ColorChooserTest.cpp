@@ -46,9 +46,10 @@ TEST_F(ChooserFixture, DraggingTheRedSliderChangesTheColourInOneEdit) {
    CView* red = chooser->getSlider(CColorChooser::kRed);
    const CRect r = red->getViewSize();
    const int y = static_cast<int>(centreOf(red).y);
-   xdotool({"mousemove", "--window", window, std::to_string(static_cast<int>(50 + r.left + 10)), std::to_string(y)});
-   xdotool({"mousedown", "1", "mousemove", "--window", window, std::to_string(static_cast<int>(50 + r.right + 30)),
-            std::to_string(y), "mouseup", "1"});
+   xdotool({"mousemove", "--window", window, std::to_string(static_cast<int>(50 + r.left + 10)),
+            std::to_string(y)});
+   xdotool({"mousedown", "1", "mousemove", "--window", window,
+            std::to_string(static_cast<int>(50 + r.right + 30)), std::to_string(y), "mouseup", "1"});
    ASSERT_FALSE(delegate.colors.empty());
    EXPECT_EQ(delegate.colors.back(), CColor(255, 150, 30, 255)) << "dragged past the end: full red";
    EXPECT_EQ(delegate.log, "begin end ");

@@ -50,8 +50,9 @@ struct DialogFixture : testing::Test {
    // A dialog program that logs its arguments (one per line), then runs body.
    std::string program(const std::string& name, const std::string& body) {
       const std::string path = dir.path() + "/" + name;
-      writeFile(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > " + dir.path() + "/" + name +
-                          ".args\n" + body + "\n",
+      writeFile(path,
+                "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > " + dir.path() + "/" + name +
+                    ".args\n" + body + "\n",
                 true);
       return path;
    }
@@ -68,7 +69,8 @@ struct DialogFixture : testing::Test {
 };
 
 TEST_F(DialogFixture, SaveDialogRunsWithoutBlockingAndDeliversThePath) {
-   setenv("VSTGUI_LITE_FILE_DIALOG", program("zenity", "sleep 0.3; echo /tmp/chosen/My Preset.vstpreset").c_str(), 1);
+   setenv("VSTGUI_LITE_FILE_DIALOG",
+          program("zenity", "sleep 0.3; echo /tmp/chosen/My Preset.vstpreset").c_str(), 1);
    auto selector = owned(CNewFileSelector::create(frame, CNewFileSelector::kSelectSaveFile));
    ASSERT_TRUE(selector);
    selector->setTitle("Save preset as");
@@ -85,9 +87,10 @@ TEST_F(DialogFixture, SaveDialogRunsWithoutBlockingAndDeliversThePath) {
    ASSERT_TRUE(runLoop().pumpUntil([&] { return delegate.calls > 0; }, std::chrono::seconds(10)));
    EXPECT_EQ(delegate.calls, 1);
    EXPECT_EQ(delegate.files, (std::vector<std::string>{"/tmp/chosen/My Preset.vstpreset"}));
-   EXPECT_EQ(readFile(dir.path() + "/zenity.args"),
-             "--file-selection\n--title=Save preset as\n--save\n--confirm-overwrite\n--filename=Default.vstpreset\n"
-             "--file-filter=Test preset file | *.vstpreset\n--file-filter=All files | *\n");
+   EXPECT_EQ(
+       readFile(dir.path() + "/zenity.args"),
+       "--file-selection\n--title=Save preset as\n--save\n--confirm-overwrite\n--filename=Default.vstpreset\n"
+       "--file-filter=Test preset file | *.vstpreset\n--file-filter=All files | *\n");
    EXPECT_TRUE(runLoop().pumpUntil([&] { return settled(); }, std::chrono::seconds(2)))
        << "the pipe and the reaping timer are unregistered";
    EXPECT_FALSE(selector->isRunning());
@@ -134,7 +137,8 @@ TEST_F(DialogFixture, NoProgramMeansNoSelector) {
 
 TEST_F(DialogFixture, ClosingTheFrameEndsTheProgramAndDeliversNothing) {
    const std::string pidFile = dir.path() + "/pid";
-   setenv("VSTGUI_LITE_FILE_DIALOG", program("zenity", "echo $$ > " + pidFile + "; exec sleep 30").c_str(), 1);
+   setenv("VSTGUI_LITE_FILE_DIALOG", program("zenity", "echo $$ > " + pidFile + "; exec sleep 30").c_str(),
+          1);
    auto selector = owned(CNewFileSelector::create(frame, CNewFileSelector::kSelectFile));
    Delegate delegate;
    ASSERT_TRUE(selector->run(&delegate));

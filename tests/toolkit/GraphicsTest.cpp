@@ -45,10 +45,12 @@ TEST(Color, TextFormIsHashAndFourLowerCaseHexPairs) {
       CColor expected;
    };
    const CColor unchanged(1, 2, 3, 4);
-   for (const Case& c : {Case{"#ff0000ff", true, CColor(255, 0, 0, 255)}, Case{"#BE961EFF", true, CColor(190, 150, 30, 255)},
-                         Case{"#00ff00", true, CColor(0, 255, 0, 255)}, Case{"#12345", false, unchanged},
-                         Case{"ff0000ff", false, unchanged}, Case{"#gg0000ff", false, unchanged},
-                         Case{"#ff0000ff00", false, unchanged}, Case{"", false, unchanged}, Case{nullptr, false, unchanged}}) {
+   for (const Case& c :
+        {Case{"#ff0000ff", true, CColor(255, 0, 0, 255)}, Case{"#BE961EFF", true, CColor(190, 150, 30, 255)},
+         Case{"#00ff00", true, CColor(0, 255, 0, 255)}, Case{"#12345", false, unchanged},
+         Case{"ff0000ff", false, unchanged}, Case{"#gg0000ff", false, unchanged},
+         Case{"#ff0000ff00", false, unchanged}, Case{"", false, unchanged},
+         Case{nullptr, false, unchanged}}) {
       SCOPED_TRACE(c.text ? c.text : "null");
       CColor color = unchanged;
       EXPECT_EQ(color.fromString(c.text), c.accepted);
@@ -171,7 +173,7 @@ TEST(Text, LabelsAlignTheirTextAndCentreItVertically) {
       const CRect ink = inkBounds(offscreen->getBitmap(), 200, 40);
       ASSERT_FALSE(ink.isEmpty());
       EXPECT_NEAR(ink.top + ink.getHeight() / 2., 20., 2.5);
-      const double expectedCentre = align == kLeftText    ? ink.getWidth() / 2.
+      const double expectedCentre = align == kLeftText     ? ink.getWidth() / 2.
                                     : align == kCenterText ? 100.
                                                            : 200. - ink.getWidth() / 2.;
       EXPECT_NEAR(ink.left + ink.getWidth() / 2., expectedCentre, 3.);
@@ -219,7 +221,8 @@ TEST(Fonts, TheResourceFontsFolderSuppliesMissingFamiliesAndItsAliases) {
    getPlatformFactory().asLinuxFactory()->setResourcePath(bundle.path());
    EXPECT_EQ(missing->getResolvedFamily(), "Qwertz Serif");
    EXPECT_EQ(aliased->getResolvedFamily(), "Qwertz Serif");
-   EXPECT_EQ(makeOwned<CFontDesc>("No Such Family", 20)->getResolvedFamily(), kNormalFont->getResolvedFamily())
+   EXPECT_EQ(makeOwned<CFontDesc>("No Such Family", 20)->getResolvedFamily(),
+             kNormalFont->getResolvedFamily())
        << "unknown families fall back to the default face";
 
    // The serif face measures differently from the default sans face.

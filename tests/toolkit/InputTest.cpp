@@ -27,7 +27,9 @@ struct InputFixture : testing::Test {
       frame->close();
    }
    // A point of the frame window (the probe is at 120 ... 220 × 120 ... 180).
-   void moveTo(int x, int y) { xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)}); }
+   void moveTo(int x, int y) {
+      xdotool({"mousemove", "--window", window, std::to_string(x), std::to_string(y)});
+   }
 
    HostWindow host{20, 20, 400, 300};
    RecordingEditor editor;
@@ -38,8 +40,8 @@ struct InputFixture : testing::Test {
 
 TEST_F(InputFixture, PressDragReleaseCarryButtonsModifiersAndLocalPoints) {
    moveTo(130, 130);
-   xdotool({"keydown", "shift", "mousedown", "1", "mousemove", "--window", window, "150", "140", "mouseup", "1",
-            "keyup", "shift"});
+   xdotool({"keydown", "shift", "mousedown", "1", "mousemove", "--window", window, "150", "140", "mouseup",
+            "1", "keyup", "shift"});
    const auto downs = probe->of("down");
    const auto moves = probe->of("moved");
    const auto ups = probe->of("up");

@@ -136,7 +136,8 @@ TEST_F(MenuFixture, ClosingTheFrameWithThePopupOpenDestroysItQuietly) {
 }
 
 TEST_F(MenuFixture, AHiddenMenuPopsUpWhereItIsMovedAndZoomScalesThePopup) {
-   auto* hidden = new COptionMenu(CRect(0, 0, 200, 0), &editor, 16385, nullptr, nullptr, kNoTextStyle | kNoFrame);
+   auto* hidden =
+       new COptionMenu(CRect(0, 0, 200, 0), &editor, 16385, nullptr, nullptr, kNoTextStyle | kNoFrame);
    hidden->addEntry("Load preset");
    hidden->addEntry("Save preset as");
    hidden->setVisible(false);

@@ -25,7 +25,8 @@ bool TestRunLoop::registerEventHandler(int fd, X11::IEventHandler* handler) {
 }
 
 bool TestRunLoop::unregisterEventHandler(X11::IEventHandler* handler) {
-   auto it = std::find_if(handlers.begin(), handlers.end(), [&](const Handler& h) { return h.handler == handler; });
+   auto it =
+       std::find_if(handlers.begin(), handlers.end(), [&](const Handler& h) { return h.handler == handler; });
    if (it == handlers.end())
       return false;
    handlers.erase(it);
@@ -50,7 +51,8 @@ bool TestRunLoop::hasTimer(X11::ITimerHandler* handler) const {
 }
 
 bool TestRunLoop::registered(X11::IEventHandler* handler) const {
-   return std::any_of(handlers.begin(), handlers.end(), [&](const Handler& h) { return h.handler == handler; });
+   return std::any_of(handlers.begin(), handlers.end(),
+                      [&](const Handler& h) { return h.handler == handler; });
 }
 
 void TestRunLoop::pump(std::chrono::milliseconds duration) {
@@ -133,7 +135,8 @@ void Image::savePNG(const std::string& path) const {
    cairo_surface_destroy(surface);
 }
 
-HostWindow::HostWindow(int x, int y, int width, int height) : left(x), top(y), widthPx(width), heightPx(height) {
+HostWindow::HostWindow(int x, int y, int width, int height)
+    : left(x), top(y), widthPx(width), heightPx(height) {
    int screenNumber = 0;
    connection = xcb_connect(nullptr, &screenNumber);
    if (xcb_connection_has_error(connection))
@@ -146,8 +149,8 @@ HostWindow::HostWindow(int x, int y, int width, int height) : left(x), top(y), w
    const uint32_t values[] = {0x202020, 1};
    xcb_create_window(connection, XCB_COPY_FROM_PARENT, window, screen->root, static_cast<int16_t>(x),
                      static_cast<int16_t>(y), static_cast<uint16_t>(width), static_cast<uint16_t>(height), 0,
-                     XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT,
-                     values);
+                     XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                     XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
    xcb_map_window(connection, window);
    std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 }
@@ -196,15 +199,16 @@ xcb_window_t HostWindow::firstChild() const {
    auto* reply = xcb_query_tree_reply(connection, xcb_query_tree(connection, window), nullptr);
    if (!reply)
       return XCB_WINDOW_NONE;
-   const xcb_window_t child = xcb_query_tree_children_length(reply) > 0 ? xcb_query_tree_children(reply)[0]
-                                                                         : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
+   const xcb_window_t child = xcb_query_tree_children_length(reply) > 0
+                                  ? xcb_query_tree_children(reply)[0]
+                                  : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
    std::free(reply);
    return child;
 }
 
 std::vector<uint32_t> HostWindow::property(xcb_window_t w, const char* name) const {
-   auto* atom = xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name),
-                                      nullptr);
+   auto* atom = xcb_intern_atom_reply(
+       connection, xcb_intern_atom(connection, 1, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
    if (!atom)
       return {};
    auto* reply = xcb_get_property_reply(
@@ -220,14 +224,16 @@ std::vector<uint32_t> HostWindow::property(xcb_window_t w, const char* name) con
 }
 
 bool HostWindow::isViewable(xcb_window_t w) const {
-   auto* reply = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, w), nullptr);
+   auto* reply =
+       xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, w), nullptr);
    const bool viewable = reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
    std::free(reply);
    return viewable;
 }
 
 bool HostWindow::windowExists(xcb_window_t w) const {
-   auto* reply = xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, w), nullptr);
+   auto* reply =
+       xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, w), nullptr);
    std::free(reply);
    return reply != nullptr;
 }
@@ -239,8 +245,8 @@ std::vector<xcb_window_t> HostWindow::mappedPopups() const {
       return popups;
    const xcb_window_t* children = xcb_query_tree_children(tree);
    for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) {
-      auto* attributes =
-          xcb_get_window_attributes_reply(connection, xcb_get_window_attributes(connection, children[i]), nullptr);
+      auto* attributes = xcb_get_window_attributes_reply(
+          connection, xcb_get_window_attributes(connection, children[i]), nullptr);
       if (attributes && attributes->override_redirect && attributes->map_state == XCB_MAP_STATE_VIEWABLE &&
           children[i] != window && attributes->_class == XCB_WINDOW_CLASS_INPUT_OUTPUT)
          popups.push_back(children[i]);
@@ -254,8 +260,8 @@ CRect HostWindow::geometry(xcb_window_t w) const {
    auto* g = xcb_get_geometry_reply(connection, xcb_get_geometry(connection, w), nullptr);
    if (!g)
       return {};
-   auto* t = xcb_translate_coordinates_reply(connection, xcb_translate_coordinates(connection, w, screen->root, 0, 0),
-                                             nullptr);
+   auto* t = xcb_translate_coordinates_reply(
+       connection, xcb_translate_coordinates(connection, w, screen->root, 0, 0), nullptr);
    CRect r(0, 0, g->width, g->height);
    if (t)
       r.offset(t->dst_x, t->dst_y);

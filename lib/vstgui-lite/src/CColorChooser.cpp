@@ -24,8 +24,9 @@ void drawCheckerboard(CDrawContext* context, const CRect& rect, const CColor& a,
    for (double y = rect.top; y < rect.bottom; y += checkerSize)
       for (double x = rect.left + (std::fmod((y - rect.top) / checkerSize, 2.) >= 1. ? checkerSize : 0.);
            x < rect.right; x += 2. * checkerSize)
-         context->drawRect(CRect(x, y, std::min(x + checkerSize, rect.right), std::min(y + checkerSize, rect.bottom)),
-                           kDrawFilled);
+         context->drawRect(
+             CRect(x, y, std::min(x + checkerSize, rect.right), std::min(y + checkerSize, rect.bottom)),
+             kDrawFilled);
 }
 
 double hueToChannel(double p, double q, double t) {
@@ -77,7 +78,8 @@ void toHSL(const CColor& c, double& h, double& s, double& l) {
 // A horizontal slider showing the colours its channel runs through, with the others held.
 class ColorChannelSlider final : public CControl {
 public:
-   ColorChannelSlider(CColorChooser* chooser, CColorChooser::Channel channel, const CColorChooserUISettings& settings)
+   ColorChannelSlider(CColorChooser* chooser, CColorChooser::Channel channel,
+                      const CColorChooserUISettings& settings)
        : CControl(CRect(), chooser, channel), chooser(chooser), channel(channel), settings(settings) {}
 
    void draw(CDrawContext* context) override {
@@ -88,7 +90,8 @@ public:
       for (int i = 0; i < steps; ++i) {
          const double t0 = static_cast<double>(i) / steps, t1 = static_cast<double>(i + 1) / steps;
          context->setFillColor(colorAt((t0 + t1) / 2.));
-         context->drawRect(CRect(r.left + r.getWidth() * t0, r.top, r.left + r.getWidth() * t1, r.bottom), kDrawFilled);
+         context->drawRect(CRect(r.left + r.getWidth() * t0, r.top, r.left + r.getWidth() * t1, r.bottom),
+                           kDrawFilled);
       }
       const double x = std::round(r.left + value * (r.getWidth() - 1.));
       context->setLineWidth(1.);
@@ -122,7 +125,8 @@ public:
 
 private:
    void track(const CPoint& where) {
-      const float v = static_cast<float>(std::clamp((where.x - size.left) / std::max(1., getWidth() - 1.), 0., 1.));
+      const float v =
+          static_cast<float>(std::clamp((where.x - size.left) / std::max(1., getWidth() - 1.), 0., 1.));
       if (v == value)
          return;
       setValue(v);
@@ -135,13 +139,20 @@ private:
       double h, s, l;
       toHSL(c, h, s, l);
       switch (channel) {
-      case CColorChooser::kRed: return CColor(byte, c.green, c.blue, 255);
-      case CColorChooser::kGreen: return CColor(c.red, byte, c.blue, 255);
-      case CColorChooser::kBlue: return CColor(c.red, c.green, byte, 255);
-      case CColorChooser::kHue: return fromHSL(t * 360., 1., 0.5, 255);
-      case CColorChooser::kSaturation: return fromHSL(h, t, 0.5, 255);
-      case CColorChooser::kLightness: return fromHSL(h, s, t, 255);
-      default: return CColor(c.red, c.green, c.blue, byte);
+      case CColorChooser::kRed:
+         return CColor(byte, c.green, c.blue, 255);
+      case CColorChooser::kGreen:
+         return CColor(c.red, byte, c.blue, 255);
+      case CColorChooser::kBlue:
+         return CColor(c.red, c.green, byte, 255);
+      case CColorChooser::kHue:
+         return fromHSL(t * 360., 1., 0.5, 255);
+      case CColorChooser::kSaturation:
+         return fromHSL(h, t, 0.5, 255);
+      case CColorChooser::kLightness:
+         return fromHSL(h, s, t, 255);
+      default:
+         return CColor(c.red, c.green, c.blue, byte);
       }
    }
 
@@ -194,7 +205,8 @@ void CColorChooser::layout() {
    const double sliderRight = w - m - (editWidth > 0. ? editWidth + 4. : 0.);
    for (int i = 0; i < kNumChannels; ++i) {
       const double top = my + i * (rowHeight + gap);
-      getView(static_cast<uint32_t>(3 * i))->setViewSize(CRect(labelLeft, top, labelLeft + labelWidth, top + rowHeight));
+      getView(static_cast<uint32_t>(3 * i))
+          ->setViewSize(CRect(labelLeft, top, labelLeft + labelWidth, top + rowHeight));
       sliders[i]->setViewSize(CRect(sliderLeft, top, sliderRight, top + rowHeight));
       editFields[i]->setViewSize(CRect(w - m - editWidth, top, w - m, top + rowHeight));
    }
@@ -211,14 +223,29 @@ void CColorChooser::setChannel(Channel channel, double v) {
    v = std::clamp(v, 0., 1.);
    const auto byte = static_cast<uint8_t>(std::lround(v * 255.));
    switch (channel) {
-   case kRed: color.red = byte; break;
-   case kGreen: color.green = byte; break;
-   case kBlue: color.blue = byte; break;
-   case kAlpha: color.alpha = byte; break;
-   case kHue: hue = v * 360.; break;
-   case kSaturation: saturation = v; break;
-   case kLightness: lightness = v; break;
-   default: break;
+   case kRed:
+      color.red = byte;
+      break;
+   case kGreen:
+      color.green = byte;
+      break;
+   case kBlue:
+      color.blue = byte;
+      break;
+   case kAlpha:
+      color.alpha = byte;
+      break;
+   case kHue:
+      hue = v * 360.;
+      break;
+   case kSaturation:
+      saturation = v;
+      break;
+   case kLightness:
+      lightness = v;
+      break;
+   default:
+      break;
    }
    if (channel == kHue || channel == kSaturation || channel == kLightness)
       color = fromHSL(hue, saturation, lightness, color.alpha);
@@ -230,8 +257,8 @@ void CColorChooser::setChannel(Channel channel, double v) {
 }
 
 void CColorChooser::updateControls() {
-   const double values[kNumChannels] = {color.red / 255.,  color.green / 255., color.blue / 255., hue / 360.,
-                                        saturation,        lightness,          color.alpha / 255.};
+   const double values[kNumChannels] = {color.red / 255., color.green / 255., color.blue / 255., hue / 360.,
+                                        saturation,       lightness,          color.alpha / 255.};
    for (int i = 0; i < kNumChannels; ++i) {
       sliders[i]->setValue(static_cast<float>(values[i]));
       sliders[i]->invalid();

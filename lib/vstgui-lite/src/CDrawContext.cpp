@@ -69,7 +69,8 @@ void CDrawContext::setSource(const CColor& color) {
 void CDrawContext::applyLineStyle() {
    const auto& style = currentState.lineStyle;
    cairo_set_line_width(cr, currentState.lineWidth);
-   static constexpr cairo_line_cap_t caps[] = {CAIRO_LINE_CAP_BUTT, CAIRO_LINE_CAP_ROUND, CAIRO_LINE_CAP_SQUARE};
+   static constexpr cairo_line_cap_t caps[] = {CAIRO_LINE_CAP_BUTT, CAIRO_LINE_CAP_ROUND,
+                                               CAIRO_LINE_CAP_SQUARE};
    static constexpr cairo_line_join_t joins[] = {CAIRO_LINE_JOIN_MITER, CAIRO_LINE_JOIN_ROUND,
                                                  CAIRO_LINE_JOIN_BEVEL};
    cairo_set_line_cap(cr, caps[style.getLineCap()]);
@@ -141,7 +142,8 @@ void CDrawContext::drawRect(const CRect& rect, const CDrawStyle style) {
    end();
 }
 
-void CDrawContext::drawArc(const CRect& rect, const float startAngle, const float endAngle, const CDrawStyle style) {
+void CDrawContext::drawArc(const CRect& rect, const float startAngle, const float endAngle,
+                           const CDrawStyle style) {
    begin();
    if (style != kDrawStroked) {
       // A filled arc is the pie slice between the two angles.
@@ -212,7 +214,8 @@ CGraphicsPath* CDrawContext::createRoundRectGraphicsPath(const CRect& rect, CCoo
    return path;
 }
 
-void CDrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode, CGraphicsTransform* transformation) {
+void CDrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode,
+                                    CGraphicsTransform* transformation) {
    if (!path)
       return;
    begin();
@@ -220,7 +223,8 @@ void CDrawContext::drawGraphicsPath(CGraphicsPath* path, PathDrawMode mode, CGra
    if (mode == kPathStroked) {
       strokeOrFill(kDrawStroked);
    } else {
-      cairo_set_fill_rule(cr, mode == kPathFilledEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
+      cairo_set_fill_rule(cr,
+                          mode == kPathFilledEvenOdd ? CAIRO_FILL_RULE_EVEN_ODD : CAIRO_FILL_RULE_WINDING);
       strokeOrFill(kDrawFilled);
    }
    end();
@@ -286,7 +290,8 @@ CCoord CDrawContext::getStringWidth(UTF8StringPtr string) {
    return static_cast<CCoord>(logical.width) / PANGO_SCALE;
 }
 
-void CDrawContext::drawString(UTF8StringPtr string, const CRect& rect, const CHoriTxtAlign hAlign, bool antialias) {
+void CDrawContext::drawString(UTF8StringPtr string, const CRect& rect, const CHoriTxtAlign hAlign,
+                              bool antialias) {
    if (!string || !*string)
       return;
    begin();
@@ -303,7 +308,8 @@ void CDrawContext::drawString(UTF8StringPtr string, const CRect& rect, const CHo
    else if (hAlign == kRightText)
       x = rect.right - width;
    const double y = rect.top + (rect.getHeight() - height) / 2.;
-   cairo_move_to(cr, x - static_cast<double>(logical.x) / PANGO_SCALE, y - static_cast<double>(logical.y) / PANGO_SCALE);
+   cairo_move_to(cr, x - static_cast<double>(logical.x) / PANGO_SCALE,
+                 y - static_cast<double>(logical.y) / PANGO_SCALE);
    setSource(currentState.fontColor);
    pango_cairo_show_layout(cr, layout);
    g_object_unref(layout);

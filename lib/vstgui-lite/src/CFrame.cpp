@@ -104,7 +104,8 @@ void CFrame::registerMouseObserver(IMouseObserver* observer) {
 }
 
 void CFrame::unregisterMouseObserver(IMouseObserver* observer) {
-   mouseObservers.erase(std::remove(mouseObservers.begin(), mouseObservers.end(), observer), mouseObservers.end());
+   mouseObservers.erase(std::remove(mouseObservers.begin(), mouseObservers.end(), observer),
+                        mouseObservers.end());
 }
 
 std::optional<ModalViewSessionID> CFrame::beginModalViewSession(CView* view) {
@@ -295,7 +296,8 @@ void CFrame::updateMouseViews(const CPoint& framePoint, const CButtonState& butt
       chain.clear();
 
    const auto contains = [](const std::vector<SharedPointer<CView>>& list, CView* view) {
-      return std::any_of(list.begin(), list.end(), [view](const SharedPointer<CView>& v) { return v.get() == view; });
+      return std::any_of(list.begin(), list.end(),
+                         [view](const SharedPointer<CView>& v) { return v.get() == view; });
    };
    const auto previous = mouseViews;
    mouseViews = chain;

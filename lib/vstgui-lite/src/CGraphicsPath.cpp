@@ -59,8 +59,7 @@ void CGraphicsPath::closeSubpath() {
 
 namespace {
 
-template <typename Query>
-auto withScratchPath(const CGraphicsPath& path, Query query) {
+template <typename Query> auto withScratchPath(const CGraphicsPath& path, Query query) {
    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
    cairo_t* cr = cairo_create(surface);
    appendPath(cr, path, nullptr);

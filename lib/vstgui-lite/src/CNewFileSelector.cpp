@@ -30,7 +30,8 @@ std::vector<std::string> dialogPrograms() {
       size_t start = 0;
       while (start <= list.size()) {
          const size_t end = list.find(':', start);
-         const std::string entry = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
+         const std::string entry =
+             list.substr(start, end == std::string::npos ? std::string::npos : end - start);
          if (!entry.empty())
             programs.push_back(entry);
          if (end == std::string::npos)
@@ -254,7 +255,9 @@ std::vector<std::string> CNewFileSelector::arguments() const {
       case kSelectSaveFile:
          args.insert(args.end(), {"--getsavefilename", withSlash(start) + defaultSaveName.getString()});
          break;
-      case kSelectDirectory: args.insert(args.end(), {"--getexistingdirectory", start}); return args;
+      case kSelectDirectory:
+         args.insert(args.end(), {"--getexistingdirectory", start});
+         return args;
       }
       if (!filter.empty())
          args.push_back(filter);
@@ -282,7 +285,8 @@ std::vector<std::string> CNewFileSelector::arguments() const {
    }
    if (style != kSelectDirectory && !extensions.empty()) {
       for (const auto& e : extensions)
-         args.push_back("--file-filter=" + e.getDescription().getString() + " | *." + e.getExtension().getString());
+         args.push_back("--file-filter=" + e.getDescription().getString() + " | *." +
+                        e.getExtension().getString());
       args.push_back("--file-filter=All files | *");
    }
    return args;

@@ -22,8 +22,8 @@ SharedPointer<COffscreenContext> COffscreenContext::create(const CPoint& size, d
    return context;
 }
 
-COffscreenContext::COffscreenContext(_cairo* cr, const SharedPointer<CBitmap>& bitmap, const CRect& surfaceRect,
-                                     double scaleFactor)
+COffscreenContext::COffscreenContext(_cairo* cr, const SharedPointer<CBitmap>& bitmap,
+                                     const CRect& surfaceRect, double scaleFactor)
     : CDrawContext(cr, surfaceRect, scaleFactor), bitmap(bitmap) {}
 
 CCoord COffscreenContext::getWidth() const {

@@ -218,7 +218,8 @@ bool COptionMenu::popup(CFrame* frame, const CPoint& frameLocation) {
       return false;
    const CGraphicsTransform& transform = frame->getTransform();
    const CPoint rootPosition = window->rootOrigin() + transform.transform(frameLocation);
-   auto chain = std::make_unique<X11::PopupChain>(window, this, rootPosition, transform.getScale(), getWidth());
+   auto chain =
+       std::make_unique<X11::PopupChain>(window, this, rootPosition, transform.getScale(), getWidth());
    if (!chain->open())
       return false;
    window->setPopup(std::move(chain));

@@ -174,10 +174,18 @@ int32_t CTextEdit::onKeyDown(VstKeyCode& key) {
          anchor = nextCharacter(editText, caret);
       deleteSelection();
       break;
-   case VKEY_LEFT: moveCaret(previousCharacter(editText, caret), shift); break;
-   case VKEY_RIGHT: moveCaret(nextCharacter(editText, caret), shift); break;
-   case VKEY_HOME: moveCaret(0, shift); break;
-   case VKEY_END: moveCaret(editText.size(), shift); break;
+   case VKEY_LEFT:
+      moveCaret(previousCharacter(editText, caret), shift);
+      break;
+   case VKEY_RIGHT:
+      moveCaret(nextCharacter(editText, caret), shift);
+      break;
+   case VKEY_HOME:
+      moveCaret(0, shift);
+      break;
+   case VKEY_END:
+      moveCaret(editText.size(), shift);
+      break;
    default:
       if (control && (key.character == 'a' || key.character == 'A')) {
          anchor = 0;
@@ -210,7 +218,8 @@ size_t CTextEdit::caretFromPoint(CDrawContext* context, const CPoint& where) {
    double bestDistance = std::abs(where.x - x);
    for (size_t p = 0; p < editText.size();) {
       p = nextCharacter(editText, p);
-      const double distance = std::abs(where.x - (x + context->getStringWidth(editText.substr(0, p).c_str())));
+      const double distance =
+          std::abs(where.x - (x + context->getStringWidth(editText.substr(0, p).c_str())));
       if (distance < bestDistance) {
          bestDistance = distance;
          best = p;
@@ -265,8 +274,9 @@ void CTextEdit::draw(CDrawContext* context) {
    const double top = r.top + (r.getHeight() - lineHeight) / 2.;
    if (anchor != caret) {
       context->setFillColor(selectionColor);
-      context->drawRect(CRect(offsetOf(std::min(anchor, caret)), top, offsetOf(std::max(anchor, caret)), top + lineHeight),
-                        kDrawFilled);
+      context->drawRect(
+          CRect(offsetOf(std::min(anchor, caret)), top, offsetOf(std::max(anchor, caret)), top + lineHeight),
+          kDrawFilled);
    }
    context->restoreGlobalState();
    drawPlatformText(context, editText.c_str(), size);

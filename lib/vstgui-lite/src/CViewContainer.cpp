@@ -199,7 +199,8 @@ CMouseEventResult CViewContainer::onMouseDown(CPoint& where, const CButtonState&
       const CMouseEventResult result = child->onMouseDown(p, buttons);
       if (result == kMouseEventNotHandled || result == kMouseEventNotImplemented)
          continue;
-      if (result == kMouseEventHandled && std::find(children.begin(), children.end(), child.get()) != children.end())
+      if (result == kMouseEventHandled &&
+          std::find(children.begin(), children.end(), child.get()) != children.end())
          mouseDownView = child;
       return result;
    }

@@ -10,7 +10,8 @@ namespace VSTGUI {
 class CairoBitmap final : public IPlatformBitmap {
 public:
    // Takes over the surface reference.
-   CairoBitmap(cairo_surface_t* surface, double scaleFactor = 1.) : surface(surface), scaleFactor(scaleFactor) {}
+   CairoBitmap(cairo_surface_t* surface, double scaleFactor = 1.)
+       : surface(surface), scaleFactor(scaleFactor) {}
    ~CairoBitmap() noexcept override { cairo_surface_destroy(surface); }
 
    static SharedPointer<IPlatformBitmap> loadPNG(const std::string& path);

@@ -52,10 +52,18 @@ void appendPath(cairo_t* cr, const CGraphicsPath& path, const CGraphicsTransform
    }
    for (const auto& e : path.getElements()) {
       switch (e.kind) {
-      case CGraphicsPath::Element::MoveTo: cairo_move_to(cr, e.a.x, e.a.y); break;
-      case CGraphicsPath::Element::LineTo: cairo_line_to(cr, e.a.x, e.a.y); break;
-      case CGraphicsPath::Element::CurveTo: cairo_curve_to(cr, e.a.x, e.a.y, e.b.x, e.b.y, e.c.x, e.c.y); break;
-      case CGraphicsPath::Element::Arc: appendArc(cr, e.rect, e.startAngle, e.endAngle, e.clockwise); break;
+      case CGraphicsPath::Element::MoveTo:
+         cairo_move_to(cr, e.a.x, e.a.y);
+         break;
+      case CGraphicsPath::Element::LineTo:
+         cairo_line_to(cr, e.a.x, e.a.y);
+         break;
+      case CGraphicsPath::Element::CurveTo:
+         cairo_curve_to(cr, e.a.x, e.a.y, e.b.x, e.b.y, e.c.x, e.c.y);
+         break;
+      case CGraphicsPath::Element::Arc:
+         appendArc(cr, e.rect, e.startAngle, e.endAngle, e.clockwise);
+         break;
       case CGraphicsPath::Element::Ellipse:
          cairo_new_sub_path(cr);
          appendArc(cr, e.rect, 0., 360., true);
@@ -64,8 +72,12 @@ void appendPath(cairo_t* cr, const CGraphicsPath& path, const CGraphicsTransform
       case CGraphicsPath::Element::Rect:
          cairo_rectangle(cr, e.rect.left, e.rect.top, e.rect.getWidth(), e.rect.getHeight());
          break;
-      case CGraphicsPath::Element::RoundRect: appendRoundRect(cr, e.rect, e.radius); break;
-      case CGraphicsPath::Element::Close: cairo_close_path(cr); break;
+      case CGraphicsPath::Element::RoundRect:
+         appendRoundRect(cr, e.rect, e.radius);
+         break;
+      case CGraphicsPath::Element::Close:
+         cairo_close_path(cr);
+         break;
       }
    }
    cairo_set_matrix(cr, &saved);

@@ -4,7 +4,6 @@
 #include "vstgui/lib/platform/linux/linuxfactory.h"
 #include "vstgui/lib/vstguiinit.h"
 
-
 namespace VSTGUI {
 
 namespace {

@@ -32,15 +32,24 @@ xcb_window_t eventWindow(const xcb_generic_event_t* event, uint8_t type, xcb_tim
       return e->event;
    }
    case XCB_FOCUS_IN:
-   case XCB_FOCUS_OUT: return reinterpret_cast<const xcb_focus_in_event_t*>(event)->event;
-   case XCB_EXPOSE: return reinterpret_cast<const xcb_expose_event_t*>(event)->window;
-   case XCB_DESTROY_NOTIFY: return reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window;
-   case XCB_UNMAP_NOTIFY: return reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window;
-   case XCB_MAP_NOTIFY: return reinterpret_cast<const xcb_map_notify_event_t*>(event)->window;
-   case XCB_CONFIGURE_NOTIFY: return reinterpret_cast<const xcb_configure_notify_event_t*>(event)->window;
-   case XCB_REPARENT_NOTIFY: return reinterpret_cast<const xcb_reparent_notify_event_t*>(event)->window;
-   case XCB_CLIENT_MESSAGE: return reinterpret_cast<const xcb_client_message_event_t*>(event)->window;
-   default: return XCB_WINDOW_NONE;
+   case XCB_FOCUS_OUT:
+      return reinterpret_cast<const xcb_focus_in_event_t*>(event)->event;
+   case XCB_EXPOSE:
+      return reinterpret_cast<const xcb_expose_event_t*>(event)->window;
+   case XCB_DESTROY_NOTIFY:
+      return reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window;
+   case XCB_UNMAP_NOTIFY:
+      return reinterpret_cast<const xcb_unmap_notify_event_t*>(event)->window;
+   case XCB_MAP_NOTIFY:
+      return reinterpret_cast<const xcb_map_notify_event_t*>(event)->window;
+   case XCB_CONFIGURE_NOTIFY:
+      return reinterpret_cast<const xcb_configure_notify_event_t*>(event)->window;
+   case XCB_REPARENT_NOTIFY:
+      return reinterpret_cast<const xcb_reparent_notify_event_t*>(event)->window;
+   case XCB_CLIENT_MESSAGE:
+      return reinterpret_cast<const xcb_client_message_event_t*>(event)->window;
+   default:
+      return XCB_WINDOW_NONE;
    }
 }
 
@@ -90,16 +99,18 @@ bool Connection::setUp(IRunLoop* loop) {
 
    for (auto formats = xcb_setup_pixmap_formats_iterator(setup); formats.rem; xcb_format_next(&formats)) {
       if (formats.data->depth == screenInfo->root_depth)
-         imageFormatOK = formats.data->bits_per_pixel == 32 && setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST &&
+         imageFormatOK = formats.data->bits_per_pixel == 32 &&
+                         setup->image_byte_order == XCB_IMAGE_ORDER_LSB_FIRST &&
                          (screenInfo->root_depth == 24 || screenInfo->root_depth == 32);
    }
    maxRequest = xcb_get_maximum_request_length(connection) * 4;
 
-   static constexpr const char* atomNames[kNumAtoms] = {"_XEMBED_INFO", "_VSTGUI_LITE_WAKE_UP",
-                                                        "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_POPUP_MENU"};
+   static constexpr const char* atomNames[kNumAtoms] = {
+       "_XEMBED_INFO", "_VSTGUI_LITE_WAKE_UP", "_NET_WM_WINDOW_TYPE", "_NET_WM_WINDOW_TYPE_POPUP_MENU"};
    xcb_intern_atom_cookie_t cookies[kNumAtoms];
    for (int i = 0; i < kNumAtoms; ++i)
-      cookies[i] = xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(atomNames[i])), atomNames[i]);
+      cookies[i] =
+          xcb_intern_atom(connection, 0, static_cast<uint16_t>(std::strlen(atomNames[i])), atomNames[i]);
    for (int i = 0; i < kNumAtoms; ++i) {
       if (auto* reply = xcb_intern_atom_reply(connection, cookies[i], nullptr)) {
          atoms[i] = reply->atom;
@@ -162,17 +173,38 @@ xcb_cursor_t Connection::cursor(CCursorType type) {
    }
    const char* name = "left_ptr";
    switch (type) {
-   case kCursorWait: name = "watch"; break;
-   case kCursorHSize: name = "sb_h_double_arrow"; break;
-   case kCursorVSize: name = "sb_v_double_arrow"; break;
-   case kCursorSizeAll: name = "fleur"; break;
-   case kCursorNESWSize: name = "bottom_left_corner"; break;
-   case kCursorNWSESize: name = "bottom_right_corner"; break;
-   case kCursorCopy: name = "copy"; break;
-   case kCursorNotAllowed: name = "crossed_circle"; break;
-   case kCursorHand: name = "hand2"; break;
-   case kCursorIBeam: name = "xterm"; break;
-   case kCursorDefault: break;
+   case kCursorWait:
+      name = "watch";
+      break;
+   case kCursorHSize:
+      name = "sb_h_double_arrow";
+      break;
+   case kCursorVSize:
+      name = "sb_v_double_arrow";
+      break;
+   case kCursorSizeAll:
+      name = "fleur";
+      break;
+   case kCursorNESWSize:
+      name = "bottom_left_corner";
+      break;
+   case kCursorNWSESize:
+      name = "bottom_right_corner";
+      break;
+   case kCursorCopy:
+      name = "copy";
+      break;
+   case kCursorNotAllowed:
+      name = "crossed_circle";
+      break;
+   case kCursorHand:
+      name = "hand2";
+      break;
+   case kCursorIBeam:
+      name = "xterm";
+      break;
+   case kCursorDefault:
+      break;
    }
    const xcb_cursor_t cursor = xcb_cursor_load_cursor(cursorContext, name);
    cursors[type] = cursor;
@@ -236,7 +268,8 @@ void Connection::wakeUp() {
    message.window = wakeWindow;
    message.type = atoms[kWakeUp];
    // With an empty event mask the server hands the event to the window's creator: this connection.
-   xcb_send_event(connection, 0, wakeWindow, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message));
+   xcb_send_event(connection, 0, wakeWindow, XCB_EVENT_MASK_NO_EVENT,
+                  reinterpret_cast<const char*>(&message));
    wakeUpPosted = true;
    xcb_flush(connection);
    collectQueued();
@@ -326,7 +359,8 @@ void Connection::paintAll() {
    }
 }
 
-Connection::DispatchScope::DispatchScope() : generation(connectionGeneration), active(theConnection != nullptr) {
+Connection::DispatchScope::DispatchScope()
+    : generation(connectionGeneration), active(theConnection != nullptr) {
    if (active)
       ++theConnection->dispatchDepth;
 }

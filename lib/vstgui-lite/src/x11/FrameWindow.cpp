@@ -17,8 +17,8 @@ constexpr uint32_t frameEventMask = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUT
                                     XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW |
                                     XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE |
                                     XCB_EVENT_MASK_STRUCTURE_NOTIFY | XCB_EVENT_MASK_FOCUS_CHANGE;
-constexpr xcb_timestamp_t doubleClickTime = 400;  // ms
-constexpr double doubleClickDistance = 4.;        // pixels
+constexpr xcb_timestamp_t doubleClickTime = 400; // ms
+constexpr double doubleClickDistance = 4.;       // pixels
 
 int32_t modifiersOf(uint16_t state) {
    int32_t bits = 0;
@@ -47,12 +47,18 @@ int32_t heldButtonsOf(uint16_t state) {
 // X buttons 4 to 7 are the wheel; 8 and 9 the side buttons.
 int32_t buttonBit(xcb_button_t button) {
    switch (button) {
-   case 1: return kLButton;
-   case 2: return kMButton;
-   case 3: return kRButton;
-   case 8: return kButton4;
-   case 9: return kButton5;
-   default: return 0;
+   case 1:
+      return kLButton;
+   case 2:
+      return kMButton;
+   case 3:
+      return kRButton;
+   case 8:
+      return kButton4;
+   case 9:
+      return kButton5;
+   default:
+      return 0;
    }
 }
 
@@ -218,7 +224,8 @@ void FrameWindow::handleInput(const xcb_generic_event_t* event) {
    case XCB_BUTTON_RELEASE: {
       const auto* e = reinterpret_cast<const xcb_button_release_event_t*>(event);
       if (const int32_t button = buttonBit(e->detail))
-         frame->platformOnMouseUp(CPoint(e->event_x, e->event_y), CButtonState(button | modifiersOf(e->state)));
+         frame->platformOnMouseUp(CPoint(e->event_x, e->event_y),
+                                  CButtonState(button | modifiersOf(e->state)));
       break;
    }
    case XCB_MOTION_NOTIFY: {
@@ -233,7 +240,9 @@ void FrameWindow::handleInput(const xcb_generic_event_t* event) {
                                   CButtonState(heldButtonsOf(e->state) | modifiersOf(e->state)));
       break;
    }
-   case XCB_LEAVE_NOTIFY: frame->platformOnMouseExited(); break;
+   case XCB_LEAVE_NOTIFY:
+      frame->platformOnMouseExited();
+      break;
    case XCB_KEY_PRESS:
    case XCB_KEY_RELEASE: {
       const auto* e = reinterpret_cast<const xcb_key_press_event_t*>(event);
@@ -248,7 +257,8 @@ void FrameWindow::handleInput(const xcb_generic_event_t* event) {
          frame->platformOnKeyUp(key.code);
       break;
    }
-   default: break;
+   default:
+      break;
    }
 }
 

@@ -31,13 +31,14 @@ bool Keyboard::setup(xcb_connection_t* c) {
                              XCB_XKB_MAP_PART_MODIFIER_MAP | XCB_XKB_MAP_PART_EXPLICIT_COMPONENTS |
                              XCB_XKB_MAP_PART_KEY_ACTIONS | XCB_XKB_MAP_PART_VIRTUAL_MODS |
                              XCB_XKB_MAP_PART_VIRTUAL_MOD_MAP;
-   xcb_xkb_select_events(connection, static_cast<xcb_xkb_device_spec_t>(deviceId), events, 0, events, mapParts,
-                         mapParts, nullptr);
+   xcb_xkb_select_events(connection, static_cast<xcb_xkb_device_spec_t>(deviceId), events, 0, events,
+                         mapParts, mapParts, nullptr);
    return true;
 }
 
 bool Keyboard::loadKeymap() {
-   auto* newKeymap = xkb_x11_keymap_new_from_device(context, connection, deviceId, XKB_KEYMAP_COMPILE_NO_FLAGS);
+   auto* newKeymap =
+       xkb_x11_keymap_new_from_device(context, connection, deviceId, XKB_KEYMAP_COMPILE_NO_FLAGS);
    if (!newKeymap)
       return false;
    auto* newState = xkb_x11_state_new_from_device(newKeymap, connection, deviceId);
@@ -85,31 +86,48 @@ namespace {
 
 unsigned char virtualKeyFor(xkb_keysym_t sym) {
    switch (sym) {
-   case XKB_KEY_BackSpace: return VKEY_BACK;
+   case XKB_KEY_BackSpace:
+      return VKEY_BACK;
    case XKB_KEY_Tab:
-   case XKB_KEY_ISO_Left_Tab: return VKEY_TAB;
-   case XKB_KEY_Return: return VKEY_RETURN;
-   case XKB_KEY_KP_Enter: return VKEY_ENTER;
-   case XKB_KEY_Escape: return VKEY_ESCAPE;
-   case XKB_KEY_space: return VKEY_SPACE;
-   case XKB_KEY_Prior: return VKEY_PAGEUP;
-   case XKB_KEY_Next: return VKEY_PAGEDOWN;
+   case XKB_KEY_ISO_Left_Tab:
+      return VKEY_TAB;
+   case XKB_KEY_Return:
+      return VKEY_RETURN;
+   case XKB_KEY_KP_Enter:
+      return VKEY_ENTER;
+   case XKB_KEY_Escape:
+      return VKEY_ESCAPE;
+   case XKB_KEY_space:
+      return VKEY_SPACE;
+   case XKB_KEY_Prior:
+      return VKEY_PAGEUP;
+   case XKB_KEY_Next:
+      return VKEY_PAGEDOWN;
    case XKB_KEY_End:
-   case XKB_KEY_KP_End: return VKEY_END;
+   case XKB_KEY_KP_End:
+      return VKEY_END;
    case XKB_KEY_Home:
-   case XKB_KEY_KP_Home: return VKEY_HOME;
+   case XKB_KEY_KP_Home:
+      return VKEY_HOME;
    case XKB_KEY_Left:
-   case XKB_KEY_KP_Left: return VKEY_LEFT;
+   case XKB_KEY_KP_Left:
+      return VKEY_LEFT;
    case XKB_KEY_Up:
-   case XKB_KEY_KP_Up: return VKEY_UP;
+   case XKB_KEY_KP_Up:
+      return VKEY_UP;
    case XKB_KEY_Right:
-   case XKB_KEY_KP_Right: return VKEY_RIGHT;
+   case XKB_KEY_KP_Right:
+      return VKEY_RIGHT;
    case XKB_KEY_Down:
-   case XKB_KEY_KP_Down: return VKEY_DOWN;
-   case XKB_KEY_Insert: return VKEY_INSERT;
+   case XKB_KEY_KP_Down:
+      return VKEY_DOWN;
+   case XKB_KEY_Insert:
+      return VKEY_INSERT;
    case XKB_KEY_Delete:
-   case XKB_KEY_KP_Delete: return VKEY_DELETE;
-   default: break;
+   case XKB_KEY_KP_Delete:
+      return VKEY_DELETE;
+   default:
+      break;
    }
    if (sym >= XKB_KEY_F1 && sym <= XKB_KEY_F12)
       return static_cast<unsigned char>(VKEY_F1 + (sym - XKB_KEY_F1));

@@ -78,13 +78,15 @@ bool PopupChain::open() {
    const xcb_window_t grabWindow = levels.front()->window->id();
    // Without owner events every pointer and key event comes to the first pop-up, also over the frames of
    // this process; the chain finds the level under the pointer from the root coordinates.
-   const uint16_t pointerMask = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
-                                XCB_EVENT_MASK_POINTER_MOTION;
-   xcb_discard_reply(x, xcb_grab_pointer(x, 0, grabWindow, pointerMask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
-                                         XCB_WINDOW_NONE, XCB_CURSOR_NONE, XCB_CURRENT_TIME)
-                            .sequence);
+   const uint16_t pointerMask =
+       XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION;
+   xcb_discard_reply(x,
+                     xcb_grab_pointer(x, 0, grabWindow, pointerMask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC,
+                                      XCB_WINDOW_NONE, XCB_CURSOR_NONE, XCB_CURRENT_TIME)
+                         .sequence);
    xcb_discard_reply(
-       x, xcb_grab_keyboard(x, 0, grabWindow, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC).sequence);
+       x, xcb_grab_keyboard(x, 0, grabWindow, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC)
+              .sequence);
    connection->flush();
    return true;
 }
@@ -93,7 +95,8 @@ xcb_window_t PopupChain::levelWindow(size_t level) const {
    return level < levels.size() ? levels[level]->window->id() : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
 }
 
-void PopupChain::openLevel(COptionMenu* levelMenu, const CPoint& rootAnchor, const CRect& avoid, bool isSubmenu) {
+void PopupChain::openLevel(COptionMenu* levelMenu, const CPoint& rootAnchor, const CRect& avoid,
+                           bool isSubmenu) {
    Connection* connection = Connection::get();
    if (!connection)
       return;
@@ -286,7 +289,9 @@ void PopupChain::key(const xcb_key_press_event_t* event) {
    const size_t deepest = levels.size() - 1;
    Level& level = *levels[deepest];
    switch (key.code.virt) {
-   case VKEY_ESCAPE: cancel(); return;
+   case VKEY_ESCAPE:
+      cancel();
+      return;
    case VKEY_UP:
    case VKEY_DOWN: {
       const int n = level.menu->getNbEntries();
@@ -319,7 +324,8 @@ void PopupChain::key(const xcb_key_press_event_t* event) {
       if (deepest > 0)
          closeLevelsAbove(deepest - 1);
       return;
-   default: return;
+   default:
+      return;
    }
 }
 
@@ -341,8 +347,11 @@ void PopupChain::handle(const xcb_generic_event_t* event) {
       pointerAt(CPoint(e->root_x, e->root_y), pressed, !pressed);
       break;
    }
-   case XCB_KEY_PRESS: key(reinterpret_cast<const xcb_key_press_event_t*>(event)); break;
-   default: break;
+   case XCB_KEY_PRESS:
+      key(reinterpret_cast<const xcb_key_press_event_t*>(event));
+      break;
+   default:
+      break;
    }
 }
 
@@ -378,8 +387,8 @@ void PopupChain::paintLevel(size_t index, cairo_t* cr, const Region&) {
          context.drawRect(r, kDrawFilled);
       }
       context.setFontColor(isSelectable || entry->isTitle() ? textColor : disabledTextColor);
-      context.drawString(entry->getTitle(), CRect(r.left + checkColumn, r.top, r.right - arrowColumn, r.bottom),
-                         kLeftText);
+      context.drawString(entry->getTitle(),
+                         CRect(r.left + checkColumn, r.top, r.right - arrowColumn, r.bottom), kLeftText);
       context.setDrawMode(kAntiAliasing);
       if (entry->isChecked() || (checkStyle && static_cast<int32_t>(i) == levelMenu.getCurrentIndex())) {
          context.setLineWidth(2.);

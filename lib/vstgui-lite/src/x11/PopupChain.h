@@ -19,7 +19,8 @@ class PopupChain final : public Disposable {
 public:
    // rootPosition: where the menu's top-left corner goes, in root pixels; scale: pixels per menu unit
    // (the frame's zoom); minWidth: in menu units.
-   PopupChain(FrameWindow* owner, COptionMenu* menu, const CPoint& rootPosition, double scale, double minWidth);
+   PopupChain(FrameWindow* owner, COptionMenu* menu, const CPoint& rootPosition, double scale,
+              double minWidth);
    ~PopupChain() override;
 
    bool open();

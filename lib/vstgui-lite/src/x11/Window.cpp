@@ -23,8 +23,8 @@ bool Window::create(xcb_window_t parent, const CRect& pixels, bool overrideRedir
    // The screen's own visual and colormap keep us independent of the parent's visual.
    const uint32_t valueMask = XCB_CW_BACK_PIXMAP | XCB_CW_BORDER_PIXEL | XCB_CW_BIT_GRAVITY |
                               XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK | XCB_CW_COLORMAP;
-   const uint32_t values[] = {XCB_BACK_PIXMAP_NONE, 0, XCB_GRAVITY_NORTH_WEST, overrideRedirect ? 1u : 0u,
-                              eventMask, screen->default_colormap};
+   const uint32_t values[] = {XCB_BACK_PIXMAP_NONE,       0,         XCB_GRAVITY_NORTH_WEST,
+                              overrideRedirect ? 1u : 0u, eventMask, screen->default_colormap};
    xcb_create_window(x, screen->root_depth, window, parent, static_cast<int16_t>(pixels.left),
                      static_cast<int16_t>(pixels.top), static_cast<uint16_t>(widthPx),
                      static_cast<uint16_t>(heightPx), 0, XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
@@ -165,14 +165,16 @@ void Window::copyToWindow(const CRect& rect) {
    const unsigned char* pixels = cairo_image_surface_get_data(buffer);
    const int stride = cairo_image_surface_get_stride(buffer);
    const size_t rowBytes = static_cast<size_t>(w) * 4;
-   const int rowsPerRequest = std::max<int>(1, static_cast<int>((connection->maxRequestBytes() - 64) / rowBytes));
+   const int rowsPerRequest =
+       std::max<int>(1, static_cast<int>((connection->maxRequestBytes() - 64) / rowBytes));
    std::vector<unsigned char> rows;
    for (int y = 0; y < h; y += rowsPerRequest) {
       const int n = std::min(rowsPerRequest, h - y);
       rows.resize(rowBytes * static_cast<size_t>(n));
       for (int i = 0; i < n; ++i)
          std::memcpy(rows.data() + rowBytes * static_cast<size_t>(i),
-                     pixels + static_cast<size_t>(stride) * static_cast<size_t>(y0 + y + i) + static_cast<size_t>(x0) * 4,
+                     pixels + static_cast<size_t>(stride) * static_cast<size_t>(y0 + y + i) +
+                         static_cast<size_t>(x0) * 4,
                      rowBytes);
       xcb_put_image(connection->xcb(), XCB_IMAGE_FORMAT_Z_PIXMAP, window, gc, static_cast<uint16_t>(w),
                     static_cast<uint16_t>(n), static_cast<int16_t>(x0), static_cast<int16_t>(y0 + y), 0,

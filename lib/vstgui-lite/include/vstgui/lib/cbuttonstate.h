@@ -23,7 +23,9 @@ public:
    constexpr CButtonState(int32_t state = 0) : state(state) {}
 
    // The five button bits only.
-   constexpr int32_t getButtonState() const { return state & (kLButton | kMButton | kRButton | kButton4 | kButton5); }
+   constexpr int32_t getButtonState() const {
+      return state & (kLButton | kMButton | kRButton | kButton4 | kButton5);
+   }
    // Shift, Control, Alt and the system key only.
    constexpr int32_t getModifierState() const { return state & (kShift | kControl | kAlt | kApple); }
    constexpr bool isLeftButton() const { return state & kLButton; }

@@ -60,7 +60,8 @@ private:
 };
 
 inline constexpr CLineStyle kLineSolid{};
-inline constexpr CLineStyle kLineOnOffDash{CLineStyle::kLineCapButt, CLineStyle::kLineJoinMiter, 0., {1., 1.}, 2};
+inline constexpr CLineStyle kLineOnOffDash{
+    CLineStyle::kLineCapButt, CLineStyle::kLineJoinMiter, 0., {1., 1.}, 2};
 
 class CDrawContext : public AtomicReferenceCounted {
 public:
@@ -81,7 +82,8 @@ public:
                 const CDrawStyle drawStyle = kDrawStroked);
    void drawEllipse(const CRect& rect, const CDrawStyle drawStyle = kDrawStroked);
    void drawPoint(const CPoint& point, const CColor& color);
-   void drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset = CPoint(0, 0), float alpha = 1.f);
+   void drawBitmap(CBitmap* bitmap, const CRect& dest, const CPoint& offset = CPoint(0, 0),
+                   float alpha = 1.f);
    // Makes the rectangle fully transparent.
    void clearRect(const CRect& rect);
 
@@ -158,7 +160,7 @@ private:
       CDrawMode drawMode = kAliasing;
       float globalAlpha = 1.f;
       CGraphicsTransform transform;
-      CRect clip; // in device pixels
+      CRect clip;                    // in device pixels
       SharedPointer<CFontDesc> font; // the font set, or a copy carrying a size or style override
    };
 

@@ -41,7 +41,8 @@ public:
    virtual void onMouseEntered(CView* view, CFrame* frame) = 0;
    virtual void onMouseExited(CView* view, CFrame* frame) = 0;
    // Answering kMouseEventHandled keeps the event from the views.
-   virtual CMouseEventResult onMouseMoved([[maybe_unused]] CFrame* frame, [[maybe_unused]] const CPoint& where,
+   virtual CMouseEventResult onMouseMoved([[maybe_unused]] CFrame* frame,
+                                          [[maybe_unused]] const CPoint& where,
                                           [[maybe_unused]] const CButtonState& buttons) {
       return kMouseEventNotHandled;
    }

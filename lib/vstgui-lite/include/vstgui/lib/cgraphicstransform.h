@@ -37,9 +37,8 @@ struct CGraphicsTransform {
 
    // (a * b) applies b first, then a.
    constexpr CGraphicsTransform operator*(const CGraphicsTransform& b) const {
-      return {m11 * b.m11 + m12 * b.m21, m11 * b.m12 + m12 * b.m22,
-              m21 * b.m11 + m22 * b.m21, m21 * b.m12 + m22 * b.m22,
-              m11 * b.dx + m12 * b.dy + dx,  m21 * b.dx + m22 * b.dy + dy};
+      return {m11 * b.m11 + m12 * b.m21, m11 * b.m12 + m12 * b.m22,    m21 * b.m11 + m22 * b.m21,
+              m21 * b.m12 + m22 * b.m22, m11 * b.dx + m12 * b.dy + dx, m21 * b.dx + m22 * b.dy + dy};
    }
    constexpr bool operator==(const CGraphicsTransform& t) const {
       return m11 == t.m11 && m12 == t.m12 && m21 == t.m21 && m22 == t.m22 && dx == t.dx && dy == t.dy;

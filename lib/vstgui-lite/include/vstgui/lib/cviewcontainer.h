@@ -22,8 +22,7 @@ public:
    bool isChild(CView* view, bool deep = false) const;
    uint32_t getNbViews() const { return static_cast<uint32_t>(children.size()); }
    CView* getView(uint32_t index) const { return index < children.size() ? children[index] : nullptr; }
-   template <typename Proc>
-   void forEachChild(Proc proc) const {
+   template <typename Proc> void forEachChild(Proc proc) const {
       const auto copy = children;
       for (CView* child : copy)
          proc(child);

@@ -23,8 +23,7 @@ public:
    virtual void forget() = 0;
 };
 
-template <typename Counter>
-class ReferenceCounted : virtual public IReference {
+template <typename Counter> class ReferenceCounted : virtual public IReference {
 public:
    ReferenceCounted() = default;
    ReferenceCounted(const ReferenceCounted&) {}
@@ -60,8 +59,7 @@ public:
 };
 
 // Holds one reference to a counted object.
-template <class I>
-class SharedPointer {
+template <class I> class SharedPointer {
 public:
    SharedPointer() noexcept = default;
    SharedPointer(I* p, bool rememberIt = true) noexcept : ptr(p) {
@@ -101,10 +99,7 @@ public:
    I* get() const noexcept { return ptr; }
    I* operator->() const noexcept { return ptr; }
    operator I*() const noexcept { return ptr; }
-   template <class T>
-   T* cast() const {
-      return dynamic_cast<T*>(ptr);
-   }
+   template <class T> T* cast() const { return dynamic_cast<T*>(ptr); }
    // Hands the reference over to the caller.
    I* take() noexcept { return std::exchange(ptr, nullptr); }
 
@@ -113,13 +108,11 @@ private:
 };
 
 // Wraps an object whose creation reference the caller passes on.
-template <class I>
-SharedPointer<I> owned(I* p) noexcept {
+template <class I> SharedPointer<I> owned(I* p) noexcept {
    return SharedPointer<I>(p, false);
 }
 
-template <class I, typename... Args>
-SharedPointer<I> makeOwned(Args&&... args) {
+template <class I, typename... Args> SharedPointer<I> makeOwned(Args&&... args) {
    return SharedPointer<I>(new I(std::forward<Args>(args)...), false);
 }
 
