@@ -191,6 +191,7 @@ TEST(Frame, HostDestroyingItsWindowFirstIsSurvived) {
 }
 
 TEST(RunLoop, UsesAreCountedAndTheLastExitClosesTheConnection) {
+   HostWindow host(20, 20, 100, 100); // the host's own connection keeps the X server from resetting
    SharedPointer<TestRunLoop> keep(&runLoop());
    ASSERT_NE(X11::Connection::get(), nullptr);
    EXPECT_EQ(X11::RunLoop::get().get(), &runLoop());
@@ -208,8 +209,9 @@ TEST(RunLoop, UsesAreCountedAndTheLastExitClosesTheConnection) {
    X11::RunLoop::init(keep);
    EXPECT_NE(X11::Connection::get(), nullptr);
    EXPECT_EQ(runLoop().eventHandlerCount(), 1u);
-   OpenFrame f(20, 20);
-   EXPECT_TRUE(f.open());
+   auto* frame = new CFrame(CRect(0, 0, 100, 100), nullptr);
+   EXPECT_TRUE(frame->open(host.handle()));
+   frame->close();
 }
 
 TEST(RunLoop, TimersTickThroughTheInstalledRunLoop) {

@@ -39,6 +39,8 @@ bool CFrame::open(void* systemWin, PlatformType, IPlatformFrameConfig*) {
 void CFrame::close() {
    closeWindow();
    removeAll(true);
+   // The drop target is often the editor that owns the frame: no reference may outlive the close.
+   setDropTarget(nullptr);
    forget();
 }
 
