@@ -74,6 +74,11 @@ TEST(Frame, ZoomScalesDrawingAndMapsMouseBackToFrameCoordinates) {
    for (const Case c : {Case{2.0, false}, Case{1.25, true}}) {
       SCOPED_TRACE(c.zoom);
       OpenFrame f(20, 20);
+      auto* label = new CTextLabel(CRect(10, 60, 200, 90), "Zoomed text");
+      label->setTransparency(true);
+      label->setFontColor(kWhiteCColor);
+      label->setFont(kNormalFontVeryBig);
+      f.frame->addView(label);
       ASSERT_TRUE(f.open());
       if (c.byTransform) {
          CGraphicsTransform t = f.frame->getTransform();
@@ -87,6 +92,11 @@ TEST(Frame, ZoomScalesDrawingAndMapsMouseBackToFrameCoordinates) {
       EXPECT_EQ(image.at(static_cast<int>(10 * c.zoom) + 1, static_cast<int>(10 * c.zoom) + 1), red);
       EXPECT_EQ(image.at(static_cast<int>(60 * c.zoom) - 2, static_cast<int>(40 * c.zoom) - 2), red);
       EXPECT_EQ(image.at(static_cast<int>(60 * c.zoom) + 2, static_cast<int>(40 * c.zoom) + 2), frameBlue);
+      // The text scales with everything else: its white pixels lie inside the zoomed label only.
+      CRect zoomedLabel(10 * c.zoom, 60 * c.zoom, 200 * c.zoom, 90 * c.zoom);
+      EXPECT_GT(image.count(zoomedLabel, kWhiteCColor), 20 * c.zoom * c.zoom);
+      EXPECT_EQ(image.count(CRect(0, 0, 400, 60 * c.zoom), kWhiteCColor), 0);
+      keepScreenshot(image, "zoom-" + std::to_string(c.zoom));
 
       clickAt(f.frame->getX11Window(), static_cast<int>(50 * c.zoom), static_cast<int>(30 * c.zoom));
       const auto downs = f.view->of("down");

@@ -14,23 +14,17 @@ Connection* theConnection = nullptr;
 uint64_t connectionGeneration = 0;
 bool closeRequested = false;
 
-xcb_window_t eventWindow(const xcb_generic_event_t* event, uint8_t type, xcb_timestamp_t& time) {
+xcb_window_t eventWindow(const xcb_generic_event_t* event, uint8_t type) {
    switch (type) {
    case XCB_KEY_PRESS:
    case XCB_KEY_RELEASE:
    case XCB_BUTTON_PRESS:
    case XCB_BUTTON_RELEASE:
-   case XCB_MOTION_NOTIFY: {
-      const auto* e = reinterpret_cast<const xcb_button_press_event_t*>(event);
-      time = e->time;
-      return e->event;
-   }
+   case XCB_MOTION_NOTIFY:
+      return reinterpret_cast<const xcb_button_press_event_t*>(event)->event;
    case XCB_ENTER_NOTIFY:
-   case XCB_LEAVE_NOTIFY: {
-      const auto* e = reinterpret_cast<const xcb_enter_notify_event_t*>(event);
-      time = e->time;
-      return e->event;
-   }
+   case XCB_LEAVE_NOTIFY:
+      return reinterpret_cast<const xcb_enter_notify_event_t*>(event)->event;
    case XCB_FOCUS_IN:
    case XCB_FOCUS_OUT:
       return reinterpret_cast<const xcb_focus_in_event_t*>(event)->event;
@@ -326,17 +320,13 @@ void Connection::dispatch(const xcb_generic_event_t* event) {
    const uint8_t type = event->response_type & ~0x80;
    if (type == 0) {
       ++errors;
-      lastError = reinterpret_cast<const xcb_generic_error_t*>(event)->error_code;
       return;
    }
    if (keyboardReady && type == keyboardState.firstEvent()) {
       keyboardState.handleXkbEvent(event);
       return;
    }
-   xcb_timestamp_t time = XCB_CURRENT_TIME;
-   const xcb_window_t window = eventWindow(event, type, time);
-   if (time != XCB_CURRENT_TIME)
-      lastTime = time;
+   const xcb_window_t window = eventWindow(event, type);
    if (window == wakeWindow) {
       wakeUpPosted = false;
       return;

@@ -52,7 +52,6 @@ public:
    xcb_atom_t atom(Atom which) const { return atoms[which]; }
    const Keyboard* keyboard() const { return keyboardReady ? &keyboardState : nullptr; }
    xcb_cursor_t cursor(CCursorType type);
-   xcb_timestamp_t lastEventTime() const { return lastTime; }
 
    void registerWindow(xcb_window_t window, WindowHandler* handler);
    void unregisterWindow(xcb_window_t window);
@@ -83,7 +82,6 @@ public:
    };
 
    uint32_t errorCount() const { return errors; }
-   uint8_t lastErrorCode() const { return lastError; }
 
    void onEvent() override;
 
@@ -121,8 +119,6 @@ private:
    std::vector<std::unique_ptr<Disposable>> graveyard;
    int dispatchDepth = 0;
    uint32_t errors = 0;
-   uint8_t lastError = 0;
-   xcb_timestamp_t lastTime = XCB_CURRENT_TIME;
 };
 
 } // namespace VSTGUI::X11

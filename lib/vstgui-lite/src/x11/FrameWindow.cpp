@@ -250,11 +250,11 @@ void FrameWindow::handleInput(const xcb_generic_event_t* event) {
       const Keyboard* keyboard = connection ? connection->keyboard() : nullptr;
       if (!keyboard)
          break;
-      auto key = keyboard->translate(e->detail, e->state);
+      VstKeyCode key = keyboard->translate(e->detail, e->state);
       if ((event->response_type & ~0x80) == XCB_KEY_PRESS)
-         frame->platformOnKeyDown(key.code);
+         frame->platformOnKeyDown(key);
       else
-         frame->platformOnKeyUp(key.code);
+         frame->platformOnKeyUp(key);
       break;
    }
    default:

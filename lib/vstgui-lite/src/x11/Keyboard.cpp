@@ -136,25 +136,20 @@ unsigned char virtualKeyFor(xkb_keysym_t sym) {
 
 } // namespace
 
-Keyboard::Key Keyboard::translate(xcb_keycode_t keycode, uint16_t modifierState) const {
-   Key key;
+VstKeyCode Keyboard::translate(xcb_keycode_t keycode, uint16_t modifierState) const {
+   VstKeyCode key;
    if (modifierState & XCB_MOD_MASK_SHIFT)
-      key.code.modifier |= MODIFIER_SHIFT;
+      key.modifier |= MODIFIER_SHIFT;
    if (modifierState & XCB_MOD_MASK_CONTROL)
-      key.code.modifier |= MODIFIER_CONTROL;
+      key.modifier |= MODIFIER_CONTROL;
    if (modifierState & XCB_MOD_MASK_1)
-      key.code.modifier |= MODIFIER_ALTERNATE;
+      key.modifier |= MODIFIER_ALTERNATE;
    if (!state)
       return key;
-   const xkb_keysym_t sym = xkb_state_key_get_one_sym(state, keycode);
-   key.code.virt = virtualKeyFor(sym);
+   key.virt = virtualKeyFor(xkb_state_key_get_one_sym(state, keycode));
    const uint32_t character = xkb_state_key_get_utf32(state, keycode);
-   if (character >= 0x20 && character != 0x7f) {
-      key.code.character = static_cast<int32_t>(character);
-      char buffer[16] = {};
-      xkb_state_key_get_utf8(state, keycode, buffer, sizeof(buffer));
-      key.text = buffer;
-   }
+   if (character >= 0x20 && character != 0x7f)
+      key.character = static_cast<int32_t>(character);
    return key;
 }
 

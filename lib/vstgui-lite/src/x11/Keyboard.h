@@ -5,7 +5,6 @@
 #include "vstgui/lib/cbuttonstate.h"
 
 #include <cstdint>
-#include <string>
 #include <xcb/xcb.h>
 
 struct xkb_context;
@@ -23,11 +22,8 @@ public:
    // Handles an XKB event (response type == firstEvent()).
    void handleXkbEvent(const xcb_generic_event_t* event);
 
-   struct Key {
-      VstKeyCode code;
-      std::string text; // UTF-8 produced by the key, empty for control keys
-   };
-   Key translate(xcb_keycode_t keycode, uint16_t state) const;
+   // The key's character (0 for keys without one), virtual key and modifiers.
+   VstKeyCode translate(xcb_keycode_t keycode, uint16_t state) const;
 
 private:
    bool loadKeymap();

@@ -91,10 +91,6 @@ bool PopupChain::open() {
    return true;
 }
 
-xcb_window_t PopupChain::levelWindow(size_t level) const {
-   return level < levels.size() ? levels[level]->window->id() : static_cast<xcb_window_t>(XCB_WINDOW_NONE);
-}
-
 void PopupChain::openLevel(COptionMenu* levelMenu, const CPoint& rootAnchor, const CRect& avoid,
                            bool isSubmenu) {
    Connection* connection = Connection::get();
@@ -288,14 +284,14 @@ void PopupChain::key(const xcb_key_press_event_t* event) {
    const auto key = keyboard->translate(event->detail, event->state);
    const size_t deepest = levels.size() - 1;
    Level& level = *levels[deepest];
-   switch (key.code.virt) {
+   switch (key.virt) {
    case VKEY_ESCAPE:
       cancel();
       return;
    case VKEY_UP:
    case VKEY_DOWN: {
       const int n = level.menu->getNbEntries();
-      const int step = key.code.virt == VKEY_DOWN ? 1 : -1;
+      const int step = key.virt == VKEY_DOWN ? 1 : -1;
       int item = level.hover;
       for (int tries = 0; tries < n; ++tries) {
          item = item < 0 ? (step > 0 ? 0 : n - 1) : (item + step + n) % n;
@@ -315,7 +311,7 @@ void PopupChain::key(const xcb_key_press_event_t* event) {
          openSubmenu(deepest, level.hover);
          if (levels.size() > deepest + 1)
             setHover(deepest + 1, 0, false);
-      } else if (key.code.virt != VKEY_RIGHT && level.hover >= 0) {
+      } else if (key.virt != VKEY_RIGHT && level.hover >= 0) {
          activate(deepest, level.hover);
       }
       return;

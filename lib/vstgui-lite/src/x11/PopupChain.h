@@ -29,8 +29,6 @@ public:
 
    void handle(const xcb_generic_event_t* event);
    void paintLevel(size_t level, cairo_t* cr, const Region& region);
-   size_t levelCount() const { return levels.size(); }
-   xcb_window_t levelWindow(size_t level) const;
 
 private:
    struct Level;

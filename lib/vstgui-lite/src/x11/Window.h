@@ -30,8 +30,6 @@ public:
    void setGeometry(const CRect& pixels);
    void invalidate(const CRect& pixels);
    void invalidateAll() { invalidate(CRect(0, 0, widthPx, heightPx)); }
-   // The back buffer, for reading what was drawn (tests, screenshots).
-   cairo_surface_t* backBuffer() const { return buffer; }
 
    void handleEvent(const xcb_generic_event_t* event) override;
    void paintPending() override;
