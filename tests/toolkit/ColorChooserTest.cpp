@@ -14,9 +14,16 @@ struct Delegate : IColorChooserDelegate {
    std::string log;
 };
 
+// The frame's editor must hear nothing of the chooser's inner controls: they are nobody's parameters.
+struct Editor : VSTGUIEditorInterface {
+   void beginEdit(int32_t index) override { gestures.push_back(index); }
+   void endEdit(int32_t index) override { gestures.push_back(index); }
+   std::vector<int32_t> gestures;
+};
+
 struct ChooserFixture : testing::Test {
    void SetUp() override {
-      frame = new CFrame(CRect(0, 0, 400, 240), nullptr);
+      frame = new CFrame(CRect(0, 0, 400, 240), &editor);
       frame->setBackgroundColor(kBlackCColor);
       CColorChooserUISettings settings;
       settings.font = kNormalFont;
@@ -36,6 +43,7 @@ struct ChooserFixture : testing::Test {
    }
 
    HostWindow host{20, 20, 400, 240};
+   Editor editor;
    Delegate delegate;
    CFrame* frame = nullptr;
    CColorChooser* chooser = nullptr;
@@ -53,6 +61,7 @@ TEST_F(ChooserFixture, DraggingTheRedSliderChangesTheColourInOneEdit) {
    ASSERT_FALSE(delegate.colors.empty());
    EXPECT_EQ(delegate.colors.back(), CColor(255, 150, 30, 255)) << "dragged past the end: full red";
    EXPECT_EQ(delegate.log, "begin end ");
+   EXPECT_TRUE(editor.gestures.empty());
    EXPECT_EQ(chooser->getColor(), CColor(255, 150, 30, 255));
    EXPECT_EQ(chooser->getEditField(CColorChooser::kRed)->getText(), "255");
 

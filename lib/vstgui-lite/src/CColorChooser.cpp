@@ -80,7 +80,7 @@ class ColorChannelSlider final : public CControl {
 public:
    ColorChannelSlider(CColorChooser* chooser, CColorChooser::Channel channel,
                       const CColorChooserUISettings& settings)
-       : CControl(CRect(), chooser, channel), chooser(chooser), channel(channel), settings(settings) {}
+       : CControl(CRect(), chooser, -1), chooser(chooser), channel(channel), settings(settings) {}
 
    void draw(CDrawContext* context) override {
       const CRect r(size);
@@ -175,7 +175,7 @@ CColorChooser::CColorChooser(IColorChooserDelegate* delegate, const CColor& init
       addView(label);
       sliders[i] = new ColorChannelSlider(this, channel, settings);
       addView(sliders[i]);
-      editFields[i] = new CTextEdit(CRect(), this, i);
+      editFields[i] = new CTextEdit(CRect(), this, -1);
       editFields[i]->setFont(settings.font ? settings.font : kNormalFontSmall);
       editFields[i]->setFontColor(settings.fontColor);
       editFields[i]->setBackColor(CColor(30, 30, 30, 255));
@@ -272,8 +272,11 @@ void CColorChooser::updateControls() {
 }
 
 void CColorChooser::valueChanged(CControl* control) {
-   const int32_t channel = control->getTag();
-   if (channel < 0 || channel >= kNumChannels)
+   // The inner controls carry no tag (they are no parameters of anybody's): found by identity.
+   int channel = 0;
+   while (channel < kNumChannels && control != sliders[channel] && control != editFields[channel])
+      ++channel;
+   if (channel == kNumChannels)
       return;
    if (control == sliders[channel]) {
       setChannel(static_cast<Channel>(channel), control->getValue());

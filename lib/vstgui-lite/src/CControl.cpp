@@ -38,7 +38,7 @@ void CControl::beginEdit() {
    if (editing++ > 0)
       return;
    SharedPointer<CControl> guard(this);
-   if (CFrame* frame = getFrame())
+   if (CFrame* frame = getFrame(); frame && tag >= 0)
       if (auto* editor = frame->getEditor())
          editor->beginEdit(tag);
    if (listener)
@@ -51,7 +51,7 @@ void CControl::endEdit() {
    SharedPointer<CControl> guard(this);
    if (listener)
       listener->controlEndEdit(this);
-   if (CFrame* frame = getFrame())
+   if (CFrame* frame = getFrame(); frame && tag >= 0)
       if (auto* editor = frame->getEditor())
          editor->endEdit(tag);
 }

@@ -1,5 +1,6 @@
 // A view with a value between a minimum and a maximum, a tag and a listener. Edits are bracketed by
-// beginEdit/endEdit, which reach the frame's editor (beginEdit/endEdit with the tag) and the listener.
+// beginEdit/endEdit, which reach the listener and, for a control with a tag (0 or more), the frame's
+// editor (beginEdit/endEdit with the tag).
 #pragma once
 
 #include "../cview.h"
