@@ -200,6 +200,41 @@ TEST(Frame, HostDestroyingItsWindowFirstIsSurvived) {
    EXPECT_EQ(witness.host.capture().at(20, 20), green);
 }
 
+// An editor is all of these at once; it is one counted object, and the frame lets go of it on close.
+struct EditorLike : VSTGUIEditorInterface,
+                    IControlListener,
+                    IMouseObserver,
+                    IDropTarget,
+                    ITextEditListener,
+                    CBaseObject {
+   void valueChanged(CControl*) override {}
+   void onMouseEntered(CView*, CFrame*) override {}
+   void onMouseExited(CView*, CFrame*) override {}
+   DragOperation onDragEnter(DragEventData) override { return DragOperation::None; }
+   DragOperation onDragMove(DragEventData) override { return DragOperation::None; }
+   void onDragLeave(DragEventData) override {}
+   bool onDrop(DragEventData) override { return false; }
+   void onTextEditPlatformControlTookFocus(CTextEdit*) override {}
+   void onTextEditPlatformControlLostFocus(CTextEdit*) override {}
+};
+
+TEST(Frame, CloseReleasesTheEditorHeldAsDropTarget) {
+   HostWindow host(20, 20, 100, 100);
+   EditorLike editor;
+   auto* frame = new CFrame(CRect(0, 0, 100, 100), &editor);
+   frame->setDropTarget(&editor);
+   auto* container = new CViewContainer(CRect(0, 0, 100, 100));
+   container->setDropTarget(&editor);
+   frame->addView(container);
+   EXPECT_EQ(editor.getNbReference(), 3);
+   ASSERT_TRUE(frame->open(host.handle()));
+   frame->remember(); // the editor's extra reference
+   frame->close();
+   EXPECT_EQ(editor.getNbReference(), 1);
+   EXPECT_EQ(frame->getNbReference(), 1);
+   frame->forget();
+}
+
 TEST(RunLoop, UsesAreCountedAndTheLastExitClosesTheConnection) {
    HostWindow host(20, 20, 100, 100); // the host's own connection keeps the X server from resetting
    SharedPointer<TestRunLoop> keep(&runLoop());
