@@ -59,9 +59,13 @@ void Vumeter::draw(CDrawContext* context) {
       context->drawRect(CRect(left, top, left + std::min(fill, width), top + height), kDrawFilled);
    }
    if (segmentSpacing > 0) {
+      // Neighbouring cells share their edge: each cell's frame lights its first and its last pixel column
+      // (segmentSpacing apart) and the bar's top and bottom rows. The toolkit strokes a one-pixel frame on
+      // the pixels at the rectangle's coordinates, hence right and bottom one less than the cell's end.
+      context->setDrawMode(kAliasing);
       context->setFrameColor(gridColor);
       for (int x = 0; x < width; x += segmentSpacing)
-         context->drawRect(CRect(left + x, top, left + x + segmentSpacing + 1, top + height), kDrawStroked);
+         context->drawRect(CRect(left + x, top, left + x + segmentSpacing, top + height - 1), kDrawStroked);
    }
    setDirty(false);
 }

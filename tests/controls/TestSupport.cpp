@@ -116,6 +116,14 @@ int Image::count(const CRect& rect, const CColor& color) const {
    return n;
 }
 
+int Image::countNear(const CRect& rect, const CColor& color, int tol) const {
+   int n = 0;
+   for (int y = static_cast<int>(rect.top); y < static_cast<int>(rect.bottom); ++y)
+      for (int x = static_cast<int>(rect.left); x < static_cast<int>(rect.right); ++x)
+         n += near(at(x, y), color, tol);
+   return n;
+}
+
 void Image::savePNG(const std::string& path) const {
    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
    auto* data = reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(surface));

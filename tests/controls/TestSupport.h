@@ -56,6 +56,8 @@ struct Image {
    void savePNG(const std::string& path) const;
    // Pixels in rect equal to color (alpha ignored).
    int count(const CRect& rect, const CColor& color) const;
+   // Pixels in rect within tol of color on every channel: anti-aliased text hardly ever hits its colour.
+   int countNear(const CRect& rect, const CColor& color, int tol = 70) const;
 };
 
 // Colours equal within tol on every channel (alpha ignored).
