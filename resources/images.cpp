@@ -64,8 +64,8 @@ void drawFaceplate(cairo_t* cr) {
    }
 
    // Soft darkening towards the edges.
-   cairo_pattern_t* vignette =
-       cairo_pattern_create_radial(baseWidth / 2., baseHeight * 0.42, 120., baseWidth / 2., baseHeight / 2., 520.);
+   cairo_pattern_t* vignette = cairo_pattern_create_radial(baseWidth / 2., baseHeight * 0.42, 120.,
+                                                           baseWidth / 2., baseHeight / 2., 520.);
    cairo_pattern_add_color_stop_rgba(vignette, 0., 0., 0., 0., 0.);
    cairo_pattern_add_color_stop_rgba(vignette, 1., 0., 0., 0., 0.35);
    cairo_set_source(cr, vignette);
@@ -143,8 +143,8 @@ void drawSection(cairo_t* cr, double x, double y, double w, double h) {
 // degrees, the knob's own arc geometry.
 void drawKnobWell(cairo_t* cr, double cx, double cy, double wellRadius, double tickInner, double tickOuter,
                   int majorTicks, bool minorTicks) {
-   cairo_pattern_t* well = cairo_pattern_create_radial(cx, cy - wellRadius * 0.3, wellRadius * 0.2, cx, cy,
-                                                       wellRadius);
+   cairo_pattern_t* well =
+       cairo_pattern_create_radial(cx, cy - wellRadius * 0.3, wellRadius * 0.2, cx, cy, wellRadius);
    cairo_pattern_add_color_stop_rgb(well, 0., 0.055, 0.059, 0.067);
    cairo_pattern_add_color_stop_rgb(well, 1., 0.035, 0.039, 0.043);
    cairo_arc(cr, cx, cy, wellRadius, 0., 2. * M_PI);
@@ -249,10 +249,10 @@ void drawBackground(cairo_t* cr) {
    drawSection(cr, 534., 108., 248., 244.);
 
    // Knob sockets at the knobs' places.
-   drawSmallKnobWell(cr, 72., 180.);  // cutoff
-   drawSmallKnobWell(cr, 152., 180.); // resonance
+   drawSmallKnobWell(cr, 72., 180.);                         // cutoff
+   drawSmallKnobWell(cr, 152., 180.);                        // resonance
    drawKnobWell(cr, 142., 274., 17.5, 18.5, 21., 11, false); // envelope, 48 wide
-   drawKnobWell(cr, 400., 256., 76., 76.8, 80.5, 11, true); // drive, 160 wide
+   drawKnobWell(cr, 400., 256., 76., 76.8, 80.5, 11, true);  // drive, 160 wide
    drawSmallKnobWell(cr, 555., 180.);
    drawSmallKnobWell(cr, 630., 180.);
    drawSmallKnobWell(cr, 705., 180.);
@@ -281,8 +281,9 @@ void drawCloseButton(cairo_t* cr, bool held) {
 
 template <typename Draw>
 bool writeImage(const std::string& path, double width, double height, double scale, Draw draw) {
-   cairo_surface_t* surface = cairo_image_surface_create(
-       CAIRO_FORMAT_ARGB32, static_cast<int>(std::lround(width * scale)), static_cast<int>(std::lround(height * scale)));
+   cairo_surface_t* surface =
+       cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(std::lround(width * scale)),
+                                  static_cast<int>(std::lround(height * scale)));
    cairo_t* cr = cairo_create(surface);
    cairo_scale(cr, scale, scale);
    draw(cr);

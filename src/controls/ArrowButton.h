@@ -18,7 +18,8 @@ public:
    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
    VSTGUI::CMouseEventResult onMouseEntered(VSTGUI::CPoint& where,
                                             const VSTGUI::CButtonState& buttons) override;
-   VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+   VSTGUI::CMouseEventResult onMouseExited(VSTGUI::CPoint& where,
+                                           const VSTGUI::CButtonState& buttons) override;
 
    EditorAction action;
    int direction = kLeft;

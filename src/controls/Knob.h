@@ -15,7 +15,8 @@ public:
 
    void draw(VSTGUI::CDrawContext* context) override;
    VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
-   VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+   VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CPoint& where,
+                                          const VSTGUI::CButtonState& buttons) override;
    VSTGUI::CMouseEventResult onMouseUp(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
    VSTGUI::CMouseEventResult onMouseCancel() override;
 
@@ -23,9 +24,9 @@ public:
    VSTGUI::CColor pointerColor{210, 150, 40, 255};
 
 private:
-   int dragAnchorY = 0;         // last mouse y during a drag, relative to the knob's top
-   double sensitivity = 0.5;    // position units per pixel
-   double position = 0.;        // 0 ... range
-   int range = 64;              // position units for the whole value range
+   int dragAnchorY = 0;      // last mouse y during a drag, relative to the knob's top
+   double sensitivity = 0.5; // position units per pixel
+   double position = 0.;     // 0 ... range
+   int range = 64;           // position units for the whole value range
    float lastNotifiedValue = 0.f;
 };

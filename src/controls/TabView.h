@@ -48,6 +48,6 @@ private:
    VSTGUI::CColor highlightColor{0, 143, 214, 254};
    VSTGUI::CColor tabFontColor{255, 255, 255, 255};
    VSTGUI::SharedPointer<VSTGUI::CFontDesc> tabFont;
-   std::vector<TabButton*> tabs;                // owned as children
-   std::vector<VSTGUI::CViewContainer*> pages;  // owned as children
+   std::vector<TabButton*> tabs;               // owned as children
+   std::vector<VSTGUI::CViewContainer*> pages; // owned as children
 };

@@ -95,8 +95,8 @@ TEST_F(PushButtonTest, ModifierKeysRunTheirOwnHookInsteadOfTheAction) {
       const char* modifier;
       const char* action;
    };
-   for (const Case& c : {Case{"", "pressed"}, Case{"shift", "shift"}, Case{"ctrl", "control"},
-                         Case{"alt", "alt"}}) {
+   for (const Case& c :
+        {Case{"", "pressed"}, Case{"shift", "shift"}, Case{"ctrl", "control"}, Case{"alt", "alt"}}) {
       SCOPED_TRACE(c.modifier);
       log.clear();
       pump(450); // no double-click with the previous press
@@ -117,7 +117,8 @@ TEST_F(PushButtonTest, FlatBoxIsTranslucentAndTurnsWhiteEdgedWhileHeld) {
    // boxColor (28, 172, 245) at alpha 64 over black inside, at alpha 112 on the 2 pixel edge.
    Image image = test.capture();
    EXPECT_TRUE(near(image.at(15, 25), over(CColor(28, 172, 245), 64. / 255.)));
-   EXPECT_TRUE(near(image.at(10, 25), over(CColor(28, 172, 245), 112. / 255. + 64. / 255. * (1. - 112. / 255.))));
+   EXPECT_TRUE(
+       near(image.at(10, 25), over(CColor(28, 172, 245), 112. / 255. + 64. / 255. * (1. - 112. / 255.))));
    EXPECT_GT(image.countNear(CRect(40, 15, 80, 35), CColor(200, 200, 200)), 5) << "the caption, centred";
    EXPECT_EQ(image.countNear(CRect(12, 15, 35, 35), CColor(200, 200, 200)), 0);
 
@@ -136,7 +137,8 @@ TEST_F(PushButtonTest, ImagesShowNormalAndHeldAndAMissingImageLeavesTheFlatBox) 
    // The bundle's close button: a grey cross on a dark disc, white while held.
    button->setViewSize(CRect(10, 10, 34, 34));
    button->setNormalPix(owned(new MyBitmap("quit.png", {"quit_1.5x.png", "quit_2x.png"})));
-   button->setPressedPix(owned(new MyBitmap("quit_pressed.png", {"quit_pressed_1.5x.png", "quit_pressed_2x.png"})));
+   button->setPressedPix(
+       owned(new MyBitmap("quit_pressed.png", {"quit_pressed_1.5x.png", "quit_pressed_2x.png"})));
    const CPoint cross(22, 22);
    EXPECT_TRUE(near(test.capture().at(cross.x, cross.y), CColor(200, 200, 200), 12));
    xdotool(test.moveTo(22, 22));

@@ -1,7 +1,7 @@
 // The knob: where its arc and pointer land, and what a real mouse does to it (drag, fine drag, reset,
 // gestures around every change).
-#include "TestSupport.h"
 #include "controls/Knob.h"
+#include "TestSupport.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

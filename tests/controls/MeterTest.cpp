@@ -33,7 +33,8 @@ TEST_F(MeterTest, BarFillFollowsWholeDecibelsOfThePeak) {
    };
    // Rising peaks show at once: 0.0316 is below -30 dB, 0.1 (a float just above) truncates to -19 dB,
    // 0.5 to -6 dB, and +6 dB fills the bar like 0 dB.
-   for (const Case& c : {Case{0.0316f, 0}, Case{0.1f, 263}, Case{0.5f, 573}, Case{1.f, 716}, Case{2.f, 716}}) {
+   for (const Case& c :
+        {Case{0.0316f, 0}, Case{0.1f, 263}, Case{0.5f, 573}, Case{1.f, 716}, Case{2.f, 716}}) {
       SCOPED_TRACE(c.peak);
       meter->process(c.peak);
       pump(100); // a few timer redraws: a steady peak holds the bar
@@ -61,7 +62,8 @@ TEST_F(MeterTest, TimerLetsTheBarFallWithoutNewPeaks) {
    EXPECT_EQ(litColumns(), 716 - 120);
    meter->process(0.f);
    // Ten redraws of 30 ms take it from 0 dB below -30 dB.
-   EXPECT_TRUE(runLoop().pumpUntil([&] { return meter->getDbLevel() == -31; }, std::chrono::milliseconds(1000)));
+   EXPECT_TRUE(
+       runLoop().pumpUntil([&] { return meter->getDbLevel() == -31; }, std::chrono::milliseconds(1000)));
    EXPECT_EQ(litColumns(), 0);
 }
 
@@ -120,7 +122,8 @@ TEST_F(ScopeTest, FullScaleBytesLandAtTheEdgesAndSilenceOnTheCentre) {
    Image image = test.capture();
    for (int x : {5, 360, 700}) {
       const int row = lineRow(image, x);
-      EXPECT_TRUE(row == 31 || row == 32) << "flat line at 32 before any delivery, column " << x << ": " << row;
+      EXPECT_TRUE(row == 31 || row == 32)
+          << "flat line at 32 before any delivery, column " << x << ": " << row;
    }
    // 127: height * 1 * 0.5 + 32 = 64.5 below the top; -127: -32.5 + 32 = -0.5, a row above the view.
    deliver(std::vector<char>(1024, 127));

@@ -17,11 +17,11 @@ TEST(Resources, EveryImageIsThereAtItsSize) {
       const char* name;
       CPoint pixels;
    };
-   for (const Case& c : {Case{"background.png", CPoint(800, 494)}, Case{"backgroundx2.png", CPoint(1600, 988)},
-                         Case{"quit.png", CPoint(24, 24)}, Case{"quit_1.5x.png", CPoint(36, 36)},
-                         Case{"quit_2x.png", CPoint(48, 48)}, Case{"quit_pressed.png", CPoint(24, 24)},
-                         Case{"quit_pressed_1.5x.png", CPoint(36, 36)},
-                         Case{"quit_pressed_2x.png", CPoint(48, 48)}}) {
+   for (const Case& c :
+        {Case{"background.png", CPoint(800, 494)}, Case{"backgroundx2.png", CPoint(1600, 988)},
+         Case{"quit.png", CPoint(24, 24)}, Case{"quit_1.5x.png", CPoint(36, 36)},
+         Case{"quit_2x.png", CPoint(48, 48)}, Case{"quit_pressed.png", CPoint(24, 24)},
+         Case{"quit_pressed_1.5x.png", CPoint(36, 36)}, Case{"quit_pressed_2x.png", CPoint(48, 48)}}) {
       SCOPED_TRACE(c.name);
       auto bitmap = makeOwned<CBitmap>(CResourceDescription(c.name));
       ASSERT_TRUE(bitmap->isLoaded());
@@ -30,7 +30,8 @@ TEST(Resources, EveryImageIsThereAtItsSize) {
 }
 
 TEST(MyBitmap, FurtherFilesBecomeResolutionsScaledByTheirWidth) {
-   auto background = makeOwned<MyBitmap>("background.png", std::initializer_list<const char*>{"backgroundx2.png"});
+   auto background =
+       makeOwned<MyBitmap>("background.png", std::initializer_list<const char*>{"backgroundx2.png"});
    EXPECT_EQ(background->getSize(), CPoint(800, 494)) << "view units stay those of the 1x file";
    auto twice = background->getBestPlatformBitmapForScaleFactor(2.);
    EXPECT_EQ(twice->getSize(), CPoint(1600, 988));
@@ -40,7 +41,8 @@ TEST(MyBitmap, FurtherFilesBecomeResolutionsScaledByTheirWidth) {
        "quit.png", std::initializer_list<const char*>{"quit_1.5x.png", "missing_3x.png", "quit_2x.png"});
    EXPECT_EQ(quit->getBestPlatformBitmapForScaleFactor(1.5)->getScaleFactor(), 1.5);
    EXPECT_EQ(quit->getBestPlatformBitmapForScaleFactor(2.)->getScaleFactor(), 2.);
-   EXPECT_EQ(quit->getBestPlatformBitmapForScaleFactor(3.)->getScaleFactor(), 2.) << "the missing file added nothing";
+   EXPECT_EQ(quit->getBestPlatformBitmapForScaleFactor(3.)->getScaleFactor(), 2.)
+       << "the missing file added nothing";
 
    auto missing = makeOwned<MyBitmap>("nobitmap", std::initializer_list<const char*>{"quit_2x.png"});
    EXPECT_FALSE(missing->isLoaded());
@@ -57,8 +59,9 @@ TEST(Fonts, DesignFamiliesResolveToTheShippedFaces) {
       int32_t style;
       const char* resolved;
    };
-   for (const Case& c : {Case{"Cubano", kNormalFace, "League Spartan"}, Case{"Monologue DEMO", kNormalFace, "Bebas Neue"},
-                         Case{"Tahoma", kNormalFace, "Open Sans"}, Case{"TAHOMA", kBoldFace, "Open Sans"}}) {
+   for (const Case& c :
+        {Case{"Cubano", kNormalFace, "League Spartan"}, Case{"Monologue DEMO", kNormalFace, "Bebas Neue"},
+         Case{"Tahoma", kNormalFace, "Open Sans"}, Case{"TAHOMA", kBoldFace, "Open Sans"}}) {
       SCOPED_TRACE(c.family);
       auto font = makeOwned<CFontDesc>(c.family, 20., c.style);
       EXPECT_EQ(font->getResolvedFamily(), c.resolved);

@@ -1,7 +1,7 @@
 // Tabs: where addTab places them, what selecting shows and hides, and what a real click on a tab stores in
 // the bound parameter.
-#include "TestSupport.h"
 #include "controls/TabView.h"
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +20,11 @@ TEST(TabView, TabsArePlacedByLayoutAndOverlapByTwoPixels) {
       std::vector<CRect> expected;
    };
    // A 300 x 200 view with tabs of 100 x 30.
-   for (const Case& c : {Case{TabView::kTop, {CRect(0, 0, 100, 30), CRect(98, 0, 198, 30), CRect(196, 0, 296, 30)}},
-                         Case{TabView::kBottom,
-                              {CRect(0, 170, 100, 200), CRect(98, 170, 198, 200), CRect(196, 170, 296, 200)}},
-                         Case{TabView::kRight,
-                              {CRect(200, 0, 300, 30), CRect(200, 30, 300, 60), CRect(200, 60, 300, 90)}}}) {
+   for (const Case& c :
+        {Case{TabView::kTop, {CRect(0, 0, 100, 30), CRect(98, 0, 198, 30), CRect(196, 0, 296, 30)}},
+         Case{TabView::kBottom,
+              {CRect(0, 170, 100, 200), CRect(98, 170, 198, 200), CRect(196, 170, 296, 200)}},
+         Case{TabView::kRight, {CRect(200, 0, 300, 30), CRect(200, 30, 300, 60), CRect(200, 60, 300, 90)}}}) {
       SCOPED_TRACE(c.layout);
       auto tabs = makeOwned<TabView>(CRect(0, 0, 300, 200), nullptr, -1);
       tabs->layout = c.layout;
@@ -47,8 +47,9 @@ TEST(TabView, TabsArePlacedByLayoutAndOverlapByTwoPixels) {
 
 struct TabClicks : testing::Test {
    void SetUp() override {
-      tabs = new TabView(CRect(0, 0, 300, 150), [this](int32_t index, double value) { writes.emplace_back(index, value); },
-                         16);
+      tabs = new TabView(
+          CRect(0, 0, 300, 150), [this](int32_t index, double value) { writes.emplace_back(index, value); },
+          16);
       tabs->setTransparency(true);
       tabs->layout = TabView::kTop;
       tabs->tabWidth = 100.;
@@ -115,7 +116,8 @@ TEST_F(TabClicks, NewHighlightColourReachesExistingTabs) {
 TEST(TabView, UnboundOrSingleTabViewStoresNothing) {
    TestFrame test(200, 60);
    std::vector<double> writes;
-   auto* single = test.add(new TabView(CRect(0, 0, 200, 60), [&](int32_t, double v) { writes.push_back(v); }, 16));
+   auto* single = test.add(new TabView(
+       CRect(0, 0, 200, 60), [&](int32_t, double v) { writes.push_back(v); }, 16));
    single->layout = TabView::kTop;
    single->addTab(page(CRect(0, 20, 200, 60)), "ONLY", false);
    test.click(30, 10);
