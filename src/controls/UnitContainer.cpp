@@ -10,9 +10,7 @@ constexpr CColor outerColor(25, 25, 25, 255);
 
 } // namespace
 
-UnitContainer::UnitContainer(const CRect& size) : CViewContainer(size) {
-   setTransparency(true);
-}
+UnitContainer::UnitContainer(const CRect& size) : CViewContainer(size) {}
 
 void UnitContainer::drawBackgroundRect(CDrawContext* context, const CRect&) {
    context->setDrawMode(kAntiAliasing);
