@@ -33,28 +33,16 @@ PluginInstance::PluginInstance(Host& host, const clap_plugin_t* plugin, bool ini
    }
 }
 
-PluginInstance::~PluginInstance() {
-   destroy();
-}
+PluginInstance::~PluginInstance() { destroy(); }
 
-bool PluginInstance::init() {
-   return plugin_->init(plugin_);
-}
+bool PluginInstance::init() { return plugin_->init(plugin_); }
 bool PluginInstance::activate(double rate, uint32_t minFrames, uint32_t maxFrames) {
    return plugin_->activate(plugin_, rate, minFrames, maxFrames);
 }
-void PluginInstance::deactivate() {
-   plugin_->deactivate(plugin_);
-}
-bool PluginInstance::startProcessing() {
-   return plugin_->start_processing(plugin_);
-}
-void PluginInstance::stopProcessing() {
-   plugin_->stop_processing(plugin_);
-}
-void PluginInstance::reset() {
-   plugin_->reset(plugin_);
-}
+void PluginInstance::deactivate() { plugin_->deactivate(plugin_); }
+bool PluginInstance::startProcessing() { return plugin_->start_processing(plugin_); }
+void PluginInstance::stopProcessing() { plugin_->stop_processing(plugin_); }
+void PluginInstance::reset() { plugin_->reset(plugin_); }
 
 void PluginInstance::destroy() {
    if (!plugin_)
@@ -116,15 +104,14 @@ bool PluginInstance::loadState(const std::vector<uint8_t>& bytes, uint64_t maxCh
    if (!st)
       return false;
    ReadCtx ctx{&bytes, 0, maxChunk};
-   clap_istream_t stream{
-       &ctx, [](const clap_istream_t* s, void* buf, uint64_t size) -> int64_t {
-          auto* c = static_cast<ReadCtx*>(s->ctx);
-          const uint64_t n = std::min<uint64_t>({size, c->maxChunk, c->in->size() - c->pos});
-          if (n)
-             std::memcpy(buf, c->in->data() + c->pos, n);
-          c->pos += n;
-          return static_cast<int64_t>(n);
-       }};
+   clap_istream_t stream{&ctx, [](const clap_istream_t* s, void* buf, uint64_t size) -> int64_t {
+                            auto* c = static_cast<ReadCtx*>(s->ctx);
+                            const uint64_t n = std::min<uint64_t>({size, c->maxChunk, c->in->size() - c->pos});
+                            if (n)
+                               std::memcpy(buf, c->in->data() + c->pos, n);
+                            c->pos += n;
+                            return static_cast<int64_t>(n);
+                         }};
    return st->load(plugin_, &stream);
 }
 
