@@ -1,8 +1,40 @@
 #include "MessagingFixture.h"
 
+#include <atomic>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 using namespace messagingtest;
+
+// Every operator new of this test process passes here, so that a load can be watched for the
+// largest block it asks for.
+namespace {
+std::atomic<bool> watchingAllocations{false};
+std::atomic<size_t> largestAllocation{0};
+} // namespace
+
+void* operator new(std::size_t size) {
+   if (watchingAllocations.load(std::memory_order_relaxed)) {
+      size_t largest = largestAllocation.load(std::memory_order_relaxed);
+      while (size > largest &&
+             !largestAllocation.compare_exchange_weak(largest, size, std::memory_order_relaxed)) {
+      }
+   }
+   if (void* block = std::malloc(size ? size : 1))
+      return block;
+   throw std::bad_alloc();
+}
+// The blocks come from malloc above, which GCC cannot see once it inlines these.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void operator delete(void* block) noexcept {
+   std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+   std::free(block);
+}
+#pragma GCC diagnostic pop
 
 // Files a preset folder may hold after a crash, a bad download or on purpose: read without a crash,
 // without reading outside what was allocated (AddressSanitizer in the debug build) and without
@@ -21,6 +53,17 @@ constexpr size_t kCompSizeField = 252;
 constexpr size_t kContIdField = 260;
 constexpr size_t kWholeCompEntry = 260;
 
+// The largest block fn allocated. Blocks that do not depend on the file (the path, the name) stay
+// under this size.
+constexpr size_t kSmallAllocation = 512;
+size_t largestAllocationOf(const std::function<void()>& fn) {
+   largestAllocation = 0;
+   watchingAllocations = true;
+   fn();
+   watchingAllocations = false;
+   return largestAllocation;
+}
+
 } // namespace
 
 class HostilePresetFiles : public MessagingTest {
@@ -38,6 +81,9 @@ protected:
       pristine = rig.state();
    }
    void restore() {
+      // Cleared, not shrunk: the editor's record does not grow while a load is watched.
+      rig.record.parameters.clear();
+      rig.record.presetNames.clear();
       rig.setValues(defaults);
       editor->wrapper.sendBinaryMessage("changepresetname", "Untouched", 9);
    }
@@ -46,10 +92,14 @@ protected:
       const std::string path = dir.file(name);
       writeFile(path, bytes);
       bool answer = false;
+      size_t largest = 0;
       captureStdout([&] {
-         answer = rig.instance->processMessage(MessageType::BinaryMessage, "loadvst3preset", 0.0f,
-                                               static_cast<int64_t>(path.size()), path.data());
+         largest = largestAllocationOf([&] {
+            answer = rig.instance->processMessage(MessageType::BinaryMessage, "loadvst3preset", 0.0f,
+                                                  static_cast<int64_t>(path.size()), path.data());
+         });
       });
+      EXPECT_LE(largest, std::max(bytes.size(), kSmallAllocation)) << "no allocation larger than the file";
       return answer;
    }
    bool untouched() { return rig.state() == pristine; }
@@ -100,6 +150,8 @@ TEST_F(HostilePresetFiles, OffsetsAndSizesOutsideTheFileSkipTheirEntry) {
        {"chunk to the end of the file", [](auto& b) { putAt<int64_t>(b, kCompSizeField, 280 - 48); }, true},
        {"negative chunk size", [](auto& b) { putAt<int64_t>(b, kCompSizeField, -152); }, false},
        {"2 GiB chunk size", [](auto& b) { putAt<int64_t>(b, kCompSizeField, 1ll << 31); }, false},
+       {"chunk size just under 2 GiB", [](auto& b) { putAt<int64_t>(b, kCompSizeField, INT32_MAX); }, false},
+       {"chunk size of 1 MiB", [](auto& b) { putAt<int64_t>(b, kCompSizeField, 1 << 20); }, false},
        {"offset plus size overflowing",
         [](auto& b) {
            putAt<int64_t>(b, kCompOffsetField, INT64_MAX - 8);
@@ -144,18 +196,33 @@ TEST_F(HostilePresetFiles, AChunkThatClaimsMoreThanItHoldsIsAppliedAsFarAsItGoes
    EXPECT_EQ(rig.record.presetNames.back(), "Liar");
 }
 
-TEST_F(HostilePresetFiles, AVst2FileCutShortAtAnyOffsetIsRefused) {
+TEST_F(HostilePresetFiles, AVst2FileCutShortOrClaimingAHugeChunkIsRefused) {
    std::vector<uint8_t> file = {'C', 'c', 'n', 'K', 0,   0,   0, 0, 'F', 'P', 'C', 'h', 0, 0,
                                 0,   1,   's', 'c', 'w', 'r', 0, 0, 0,   1,   0,   0,   0, 1};
    file.resize(file.size() + 28, 0);
+   const size_t sizeField = file.size();
    const std::vector<uint8_t> chunk = rig.state();
    const auto size = static_cast<uint32_t>(chunk.size());
    file.insert(file.end(), {uint8_t(size >> 24), uint8_t(size >> 16), uint8_t(size >> 8), uint8_t(size)});
    file.insert(file.end(), chunk.begin(), chunk.end());
+
+   const auto read = [&](const std::vector<uint8_t>& bytes) {
+      const std::string path = dir.file("case.fxp");
+      writeFile(path, bytes);
+      bool forwarded = false;
+      EXPECT_LE(largestAllocationOf([&] { forwarded = editor->presets.loadVST2Preset(path, ""); }),
+                std::max(bytes.size(), kSmallAllocation));
+      return forwarded;
+   };
    for (size_t length = 0; length <= file.size(); ++length) {
       SCOPED_TRACE(length);
-      const std::string path = dir.file("cut.fxp");
-      writeFile(path, std::vector<uint8_t>(file.begin(), file.begin() + length));
-      EXPECT_EQ(editor->presets.loadVST2Preset(path, ""), length == file.size());
+      EXPECT_EQ(read(std::vector<uint8_t>(file.begin(), file.begin() + length)), length == file.size());
+   }
+   for (uint8_t top : {0x7F, 0x80}) {
+      SCOPED_TRACE(top);
+      std::vector<uint8_t> huge = file;
+      std::fill(huge.begin() + sizeField, huge.begin() + sizeField + 4, 0xFF);
+      huge[sizeField] = top;
+      EXPECT_FALSE(read(huge));
    }
 }
