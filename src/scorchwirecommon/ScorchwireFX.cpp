@@ -1,5 +1,7 @@
 #include "ScorchwireFX.h"
 
+#include "DenormalGuard.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -30,6 +32,7 @@ void ScorchwireFX::resume(double rate, int maxBlock) {
 }
 
 void ScorchwireFX::process(float** in, float** out, int n) {
+   const DenormalGuard denormalGuard;
    startPendingCrossfades();
    processPreFilter(in, out, n);
    processDisto(out, n);

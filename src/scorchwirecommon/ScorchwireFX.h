@@ -11,6 +11,19 @@
 #include "LadderFilter.h"
 #include "NoiseGenerator.h"
 
+// distortion stage
+#include "BitReduzer.h"
+#include "Clipper12.h"
+#include "Cruncher.h"
+#include "Fuzz.h"
+#include "Overdrive.h"
+#include "Quadrafuzz.h"
+#include "RageClipState.h"
+#include "SinRemapper.h"
+#include "Valve.h"
+#include "duzudoru/Downsampler4x.h"
+#include "duzudoru/Upsampler4x.h"
+
 // The effect engine: parameter values, every processing stage and the meter/scope feeds.
 // Parameter values and pending-crossfade flags are written from the audio and the main thread;
 // they are relaxed atomics (whole 32-bit stores, no ordering needed between them).
@@ -86,11 +99,43 @@ public:
    CParamSmooth postFilterSmoother{4.0f, 44100.0f};
 
    // ---- distortion stage (ScorchwireFXDisto.cpp) ----
+   // Types by index: Overdrive, Clip Inferno, Hot Valve, Ultracrunch, Bit Reducer, TurboFuzz,
+   // RageClip, Brutal Bill, Quadrafuzz. Two processors of each, one per channel.
+   static constexpr int kDistoChunk = 64;
    void processDisto(float** buffers, int nbr_spl);
+   void processInternalDisto(float** buffers, int nbr_spl);
+   void processClipInfernoPair(float** buffers, int nbr_spl);
+   void processRageClip(RageClipState& st, float* buf, int n);
+   void processBrutalBill(SinRemapper& st, float* buf, int n);
    void setDistoParam1(float value);
    void setDistoParam2(float value);
    void setQuadrafuzzParam(int index, float value);
    void resumeDisto();
+
+   Overdrive overdrive[2];
+   Clipper12 clipper12[2];
+   Valve valve[2];
+   Cruncher cruncher[2];
+   BitReduzer bitReduzer[2];
+   Fuzz fuzz[2];
+   RageClipState rageClip[2];
+   SinRemapper sinRemapper[2];
+   Quadrafuzz quadrafuzz[2];
+
+   // The 4x oversampler pair shared by every oversampled type and both channels, with the work
+   // buffer for one 64-sample chunk; configured for two channels at construction. Clip Inferno
+   // runs both channels at once and uses the second buffer for the right channel.
+   struct DistoOversampling {
+      DistoOversampling() {
+         upsampler.set_nbr_chn(2);
+         downsampler.set_nbr_chn(2);
+      }
+      ohm::studio::genlib::Upsampler4x upsampler;
+      ohm::studio::genlib::Downsampler4x downsampler;
+      alignas(16) float work[4 * kDistoChunk] = {};
+      alignas(16) float workRight[4 * kDistoChunk] = {};
+   };
+   DistoOversampling distoOversampling;
 
    // ---- compressor and switch crossfades (ScorchwireFXMix.cpp) ----
    Crossfader2 distoFade;
