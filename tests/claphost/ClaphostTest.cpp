@@ -118,6 +118,8 @@ TEST_F(ClaphostTest, RenderKeepsLengthRateAndAppliesSettings) {
    EXPECT_EQ(info.format & SF_FORMAT_SUBMASK, SF_FORMAT_FLOAT);
    for (float s : out)
       ASSERT_TRUE(std::isfinite(s));
+   // A PEAK chunk carries a time stamp: the same render would give a different file each second.
+   EXPECT_EQ(slurp(path("out.wav")).find("PEAK"), std::string::npos);
 
    // The saved state carries the values as the plug-in took them: 0.75, NaN ignored, 5.0 clamped.
    const std::string state = slurp(path("state.bin"));

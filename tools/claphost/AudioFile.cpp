@@ -38,6 +38,8 @@ bool writeStereo(const std::string& path, const std::vector<float>& left, const 
       error = "cannot write " + path + ": " + sf_strerror(nullptr);
       return false;
    }
+   // No PEAK chunk: it carries a time stamp, and the same render must give the same file.
+   sf_command(file, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
    std::vector<float> interleaved(left.size() * 2);
    for (size_t i = 0; i < left.size(); ++i) {
       interleaved[2 * i] = left[i];
