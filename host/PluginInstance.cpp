@@ -20,6 +20,19 @@ PluginInstance::PluginInstance(const PluginLibrary& library, Host& host, const s
    }
 }
 
+PluginInstance::PluginInstance(Host& host, const clap_plugin_t* plugin, bool initialise)
+    : host_(host), plugin_(plugin) {
+   if (!plugin_) {
+      error_ = "no plug-in to adopt";
+      return;
+   }
+   host_.attach(plugin_);
+   if (initialise && !init()) {
+      error_ = "init failed";
+      destroy();
+   }
+}
+
 PluginInstance::~PluginInstance() { destroy(); }
 
 bool PluginInstance::init() { return plugin_->init(plugin_); }

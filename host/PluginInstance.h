@@ -17,6 +17,9 @@ class PluginInstance {
 public:
    // Creates and (unless told otherwise) initialises the plug-in; check ok() / error().
    PluginInstance(const PluginLibrary& library, Host& host, const std::string& pluginId, bool init = true);
+   // Adopts a plug-in the caller created for this host by other means (for example one linked into
+   // the process); from here on it is driven and destroyed like any other.
+   PluginInstance(Host& host, const clap_plugin_t* plugin, bool init = true);
    ~PluginInstance(); // destroys the plug-in
    PluginInstance(const PluginInstance&) = delete;
    PluginInstance& operator=(const PluginInstance&) = delete;

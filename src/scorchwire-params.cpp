@@ -58,9 +58,29 @@ bool Scorchwire::paramsTextToValue(clap_id, const char*, double*) noexcept {
    return false;
 }
 
-void Scorchwire::paramsFlush(const clap_input_events_t* in, const clap_output_events_t*) noexcept {
+void Scorchwire::paramsFlush(const clap_input_events_t* in, const clap_output_events_t* out) noexcept {
    engine->startProcessMIDI();
    dispatchInputEvents(in);
    engine->endProcessMIDI();
-   // The editor queue is drained into the flush's output list here.
+   handleEventsFromUIQueue(out);
+}
+
+// ---- parameters from the editor (main thread) ----
+
+double Scorchwire::getParameter(int32_t index) const noexcept {
+   return index >= 0 && index < static_cast<int32_t>(kParamCount) ? engine->getParameter(index) : 0.0;
+}
+
+// The echo goes to the main thread's own queue: toUIQueue may be in the audio thread's hands.
+void Scorchwire::setParameterAutomated(int32_t index, double value) noexcept {
+   if (index < 0 || index >= static_cast<int32_t>(kParamCount))
+      return;
+   engine->setParameter(index, value);
+   mainThreadEchoQueue.try_enqueue(ToUI{ToUI::ValueEcho, static_cast<uint32_t>(index), getParameter(index)});
+   _host.paramsRescan(CLAP_PARAM_RESCAN_VALUES);
+}
+
+void Scorchwire::editorParamsFlush() noexcept {
+   if (_host.canUseParams())
+      _host.paramsRequestFlush();
 }

@@ -35,7 +35,9 @@ Scorchwire::Scorchwire(const clap_host_t* host) : ScorchwirePluginBase(&desc, ho
    engine = std::make_unique<ScorchwireFX>();
 }
 
+// A still-open editor is closed first, as the GUI's destroy does; the queues go last.
 Scorchwire::~Scorchwire() {
+   detachEditor();
    engine.reset();
    paramList.reset();
 }
@@ -63,8 +65,9 @@ clap_process_status Scorchwire::process(const clap_process_t* process) noexcept 
    if (!stereoChannels(process->audio_outputs, process->audio_outputs_count, out))
       return CLAP_PROCESS_SLEEP;
 
-   // The editor queue is drained here, before the host's events, so that a host event for the same
-   // parameter overrides an editor change of the same block.
+   // Before the host's events, so that a host event for the same parameter overrides an editor
+   // change of the same block.
+   handleEventsFromUIQueue(process->out_events);
 
    // Without a whole input port the block is processed from silence, in place.
    float* in[2];
@@ -117,7 +120,8 @@ void Scorchwire::dispatchInputEvents(const clap_input_events_t* in) noexcept {
          const auto* param = reinterpret_cast<const clap_event_param_value_t*>(event);
          // Ids beyond int wrap to negative numbers, which the engine ignores like those above 16.
          engine->setParameter(static_cast<int>(param->param_id), param->value);
-         // An open editor gets the value echoed here.
+         if (editor.load(std::memory_order_relaxed))
+            toUIQueue.try_enqueue(ToUI{ToUI::ValueEcho, param->param_id, param->value});
          break;
       }
       case CLAP_EVENT_MIDI: {

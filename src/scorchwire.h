@@ -1,34 +1,58 @@
 #pragma once
 #include "ParamList.h"
 #include "ScorchwireFX.h"
+#include "scorchwire-editor-interface.h"
+#include "scorchwire-messages.h"
 
 #include <clap/clap.h>
 #include <clap/helpers/plugin.hh>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
-
-class ScorchwireEditor;
-
-// Shared read-only with the editor: whether the host is processing, and a counter bumped on every
-// start and stop of processing. Sequentially consistent atomics.
-struct DataCopyForUI {
-   std::atomic<uint32_t> updateCount{0};
-   std::atomic<bool> isProcessing{false};
-};
+#include <string>
 
 using ScorchwirePluginBase = clap::helpers::Plugin<clap::helpers::MisbehaviourHandler::Terminate,
                                                    clap::helpers::CheckingLevel::Maximal>;
 
 // The plug-in instance: binds the host's CLAP calls to the effect engine and the parameter table.
-// Cross-thread state: refreshUIRequested, dataCopyForUI, editor, and the engine's parameter atomics.
+// Cross-thread state: refreshUIRequested, refreshLogPending, dataCopyForUI, the three editor queues,
+// editor, and the engine's parameter atomics and feeds.
 class Scorchwire : public ScorchwirePluginBase {
 public:
    static const clap_plugin_descriptor_t desc;
 
    explicit Scorchwire(const clap_host_t* host);
    ~Scorchwire() override;
+
+   // ---- editor (main thread) ----
+   // Takes ownership of a newly opened editor (closing one still attached); detachEditor closes the
+   // open editor and deletes it. The GUI callbacks and the destructor go through these two.
+   void attachEditor(std::unique_ptr<EditorInterface> newEditor) noexcept;
+   void detachEditor() noexcept;
+   // The queues, shared flags and flush request an editor is created with.
+   EditorLink editorLink() noexcept;
+
+   // One synchronous message from the editor (see scorchwire-messaging.cpp for the commands).
+   bool processMessage(MessageType type, const char* command, float floatValue, int64_t intValue,
+                       const void* data) noexcept;
+   // The editor's tick: the scope and the meters of an open editor get what the engine fed them.
+   void onTimer() noexcept;
+   void updateOscilloscope() noexcept;
+   void processMasterVumeter() noexcept;
+
+   // The engine's value of parameter index 0..16, else 0.0.
+   double getParameter(int32_t index) const noexcept;
+   // The settings page's road: straight into the engine, echoed back to the editor, and the host is
+   // asked to rescan values. Indexes outside 0..16 change nothing.
+   void setParameterAutomated(int32_t index, double value) noexcept;
+   // Asks the host to flush parameters (when it offers the parameters extension).
+   void editorParamsFlush() noexcept;
+
+   // Reads a VST3 preset file into the engine and the open editor; true when a component chunk was
+   // applied (scorchwire-presets.cpp).
+   bool loadVst3Preset(const std::string& path) noexcept;
 
 protected:
    // ---- core ----
@@ -69,12 +93,29 @@ protected:
 private:
    // Host input events to the engine: notes, MIDI notes and parameter values (process and flush).
    void dispatchInputEvents(const clap_input_events_t* in) noexcept;
+   // Editor gestures and values to the engine and out to the host; then the refresh a state load
+   // asked for, once an editor is open (process and flush).
+   void handleEventsFromUIQueue(const clap_output_events_t* out) noexcept;
+   // The open editor's controls follow values loaded behind its back (parameter 13 has none).
+   void showLoadedValuesInEditor(EditorInterface& openEditor) noexcept;
+   void applyVst2Chunk(const void* data, int64_t size) noexcept;
+   // Log lines of the audio path, written later on the main thread.
+   void writeDeferredLogLines() noexcept;
 
    // Set by a successful state load: the next drain of the editor queue pushes every value to the editor.
    std::atomic<bool> refreshUIRequested{false};
    DataCopyForUI dataCopyForUI;
-   // The open editor, null while none is open; set and cleared on the main thread, read by process.
-   std::atomic<ScorchwireEditor*> editor{nullptr};
+   ToUIQueue toUIQueue{kQueueInitialSize};
+   ToUIQueue mainThreadEchoQueue{kQueueInitialSize};
+   FromUIQueue fromUIQueue{kQueueInitialSize};
+   // The open editor, null while none is open; set and cleared on the main thread, read by the audio
+   // thread only to decide whether to post (never dereferenced there), so relaxed suffices.
+   std::atomic<EditorInterface*> editor{nullptr};
    std::unique_ptr<ScorchwireFX> engine;
    std::unique_ptr<ParamList> paramList;
+
+   // Set by the drain when it pushed a refresh; the main thread writes the log line.
+   std::atomic<bool> refreshLogPending{false};
+   // Scope samples on their way to the editor (main thread).
+   std::array<char, ScorchwireFX::kScopeRingSize> scopeBuffer{};
 };
