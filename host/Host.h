@@ -39,7 +39,7 @@ public:
    const HostOptions& options() const { return options_; }
 
    // The plug-in whose timers and descriptors this host drives (set by PluginInstance).
-   void attach(const clap_plugin_t* plugin) { plugin_ = plugin; }
+   void attach(const clap_plugin_t* plugin);
 
    // What the plug-in asked of the host.
    struct LogLine {
@@ -82,10 +82,16 @@ private:
    friend class AudioThread;
    static const void* getExtension(const clap_host_t* h, const char* id);
    static Host* self(const clap_host_t* h) { return static_cast<Host*>(h->host_data); }
+   // The plug-in's callbacks, looked up once (as DAWs do) the first time the loop needs them.
+   const clap_plugin_timer_support_t* pluginTimerSupport();
+   const clap_plugin_posix_fd_support_t* pluginPosixFdSupport();
 
    HostOptions options_;
    clap_host_t host_{};
    const clap_plugin_t* plugin_ = nullptr;
+   const clap_plugin_timer_support_t* pluginTimers_ = nullptr;
+   const clap_plugin_posix_fd_support_t* pluginFds_ = nullptr;
+   bool pluginTimersLookedUp_ = false, pluginFdsLookedUp_ = false;
    std::thread::id mainThread_;
 
    mutable std::mutex mutex_;

@@ -95,12 +95,6 @@ struct EditorSession {
       created = true;
       gui->set_scale(inst.plugin(), opt.scale);
       uint32_t w = 0, h = 0;
-      if (opt.width && opt.height) {
-         w = opt.width;
-         h = opt.height;
-         if (gui->can_resize(inst.plugin()) && gui->adjust_size(inst.plugin(), &w, &h))
-            gui->set_size(inst.plugin(), w, h);
-      }
       if (!gui->get_size(inst.plugin(), &w, &h) || w == 0 || h == 0) {
          error = "gui.get_size failed";
          return false;
@@ -118,6 +112,14 @@ struct EditorSession {
          return false;
       }
       gui->show(inst.plugin());
+      // --size acts as a user dragging the window's corner: the plug-in adjusts the request, then
+      // the window and the editor take the adjusted size.
+      if (opt.width && opt.height && gui->can_resize(inst.plugin())) {
+         w = opt.width;
+         h = opt.height;
+         if (gui->adjust_size(inst.plugin(), &w, &h) && gui->set_size(inst.plugin(), w, h))
+            window->resize(w, h);
+      }
       return true;
    }
 
