@@ -85,6 +85,11 @@ const clap_host_posix_fd_support_t Host::posixFdSupport_ = {
     },
 };
 
+// Without unregister_timer and modify_fd respectively.
+const clap_host_timer_support_t Host::partialTimerSupport_ = {Host::timerSupport_.register_timer, nullptr};
+const clap_host_posix_fd_support_t Host::partialPosixFdSupport_ = {Host::posixFdSupport_.register_fd, nullptr,
+                                                                   Host::posixFdSupport_.unregister_fd};
+
 const clap_host_gui_t Host::gui_ = {
     [](const clap_host_t*) {},
     [](const clap_host_t* h, uint32_t w, uint32_t hgt) {
@@ -127,9 +132,9 @@ const void* Host::getExtension(const clap_host_t* h, const char* id) {
    if (ext == CLAP_EXT_THREAD_CHECK && o.threadCheck)
       return &threadCheck_;
    if (ext == CLAP_EXT_TIMER_SUPPORT && o.timerSupport)
-      return &timerSupport_;
+      return o.timerSupportComplete ? &timerSupport_ : &partialTimerSupport_;
    if (ext == CLAP_EXT_POSIX_FD_SUPPORT && o.posixFdSupport)
-      return &posixFdSupport_;
+      return o.posixFdSupportComplete ? &posixFdSupport_ : &partialPosixFdSupport_;
    if (ext == CLAP_EXT_GUI && o.gui)
       return &gui_;
    return nullptr;

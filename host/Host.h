@@ -22,6 +22,9 @@ struct HostOptions {
    bool threadCheck = true;
    bool timerSupport = true;
    bool posixFdSupport = true;
+   // false: the extension is offered with a function missing (a broken host)
+   bool timerSupportComplete = true;
+   bool posixFdSupportComplete = true;
    bool gui = true;
    bool printLog = false; // echo plug-in log messages to standard error
 };
@@ -110,7 +113,9 @@ private:
    static const clap_host_log_t log_ext_;
    static const clap_host_thread_check_t threadCheck_;
    static const clap_host_timer_support_t timerSupport_;
+   static const clap_host_timer_support_t partialTimerSupport_;
    static const clap_host_posix_fd_support_t posixFdSupport_;
+   static const clap_host_posix_fd_support_t partialPosixFdSupport_;
    static const clap_host_gui_t gui_;
 };
 

@@ -9,8 +9,8 @@
 
 namespace {
 
-// Set once the toolkit and the shared run loop exist; they live as long as the process (or the
-// loaded object, see the unload hook below).
+// Set once the toolkit and the shared run loop exist; they live as long as the loaded object (see
+// releaseToolkitOnUnload).
 bool vstguiInitialized = false;
 
 } // namespace
@@ -177,4 +177,17 @@ void addLinuxVSTGUIPlugin(Scorchwire* instance) {
 void removeLinuxVSTGUIPlugin(Scorchwire* instance) {
    if (ClapRunLoop* runLoop = sharedClapRunLoop())
       runLoop->removePlugin(instance);
+}
+
+// Once the host unloads the plug-in nothing can reach the toolkit any more: its X connection, run loop
+// and fonts are released with the two uses taken at set-up, so that the host process keeps no
+// connection or descriptor of ours. Left alone while an editor is still open.
+__attribute__((destructor)) static void releaseToolkitOnUnload() {
+   if (!vstguiInitialized)
+      return;
+   if (ClapRunLoop* runLoop = sharedClapRunLoop(); runLoop && runLoop->hasPlugins())
+      return;
+   VSTGUI::X11::RunLoop::exit();
+   VSTGUI::X11::RunLoop::exit();
+   VSTGUI::exit();
 }

@@ -71,7 +71,8 @@ struct EditorSession {
    const clap_plugin_gui_t* gui = nullptr;
    bool created = false;
 
-   bool open(const Options& opt, double rate, std::string& error) {
+   // x: where the window goes on the screen.
+   bool open(const Options& opt, double rate, int16_t x, std::string& error) {
       if (!session.open(opt.plugin, error))
          return false;
       auto& inst = *session.instance;
@@ -99,7 +100,7 @@ struct EditorSession {
          error = "gui.get_size failed";
          return false;
       }
-      window = std::make_unique<host::ParentWindow>(w, h, "Scorchwire");
+      window = std::make_unique<host::ParentWindow>(w, h, "Scorchwire", x);
       if (!window->ok()) {
          error = "cannot open the X display";
          return false;
@@ -149,11 +150,16 @@ int runGui(const Options& opt) {
       rate = opt.rate.value_or(fileRate);
    }
 
+   // The instances' windows side by side, so that none hides another.
    std::vector<std::unique_ptr<EditorSession>> editors;
+   int16_t x = 0;
    for (int i = 0; i < opt.instances; ++i) {
       auto editor = std::make_unique<EditorSession>();
       std::string error;
-      if (!editor->open(opt, rate, error)) {
+      const bool opened = editor->open(opt, rate, x, error);
+      if (editor->window)
+         x = static_cast<int16_t>(x + editor->window->width());
+      if (!opened) {
          std::fprintf(stderr, "claphost: %s\n", error.c_str());
          editor->close();
          for (auto& e : editors)
