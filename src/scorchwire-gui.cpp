@@ -17,7 +17,8 @@ namespace {
 constexpr double kAspectRatio = 1.6194331983805668; // 800 / 494
 constexpr uint32_t kLargestHeight = 600;
 
-// The toolkit's descriptors are watched for read, write and error readiness.
+// The toolkit's descriptors are watched for read and error readiness. Not for write readiness: an X
+// socket is writable nearly always, so the host would call back without pause.
 constexpr clap_posix_fd_flags_t kWatchedFdFlags = CLAP_POSIX_FD_READ | CLAP_POSIX_FD_ERROR;
 
 enum class BundleLookup { Found, NoPath, NotInBundle };

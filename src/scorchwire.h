@@ -60,7 +60,7 @@ public:
    // Each answers the host's verdict, false when the host lacks the extension.
    bool registerTimer(uint32_t periodMs, clap_id& timerId) noexcept;
    bool unregisterTimer(clap_id timerId) noexcept;
-   // Watched for read, write and error readiness.
+   // Watched for read and error readiness.
    bool registerPosixFd(int fd) noexcept;
    bool unregisterPosixFD(int fd) noexcept;
 
