@@ -4,7 +4,7 @@ using namespace VSTGUI;
 
 // Builds the editor's content once the frame is open. For now the content is an empty container
 // over the whole frame; what the editor needs of a built view is all here: the mouse hook, the size
-// at the host's scale, the preset index kept by the instance, and the idle timer.
+// at the host's scale and the idle timer.
 void ScorchwireEditor::setupUI() {
    frame->registerMouseObserver(this);
    frame->setSize(scaledWidth(), scaledHeight());
@@ -15,8 +15,6 @@ void ScorchwireEditor::setupUI() {
    mainContainer->setTransparency(true);
    mainContainer->setDropTarget(this);
    frame->addView(mainContainer);
-
-   getCurrentPresetIndex();
 
    uiReady = true;
    firstResize = true;

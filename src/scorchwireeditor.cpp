@@ -55,6 +55,8 @@ bool ScorchwireEditor::open(void* parentWindow) {
    if (!frame->open(parentWindow))
       return false;
    setupUI();
+   // The preset arrows continue from the preset last chosen in an earlier editor of this instance.
+   getCurrentPresetIndex();
    // A scale the host gave before the window existed takes effect now, not only at the host's next
    // size query.
    resize();
