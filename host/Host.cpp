@@ -49,7 +49,8 @@ const clap_host_timer_support_t Host::timerSupport_ = {
           return false;
        *id = self->nextTimerId_++;
        const auto period = std::max<uint32_t>(periodMs, 1);
-       self->timers_[*id] = {*id, period, std::chrono::steady_clock::now() + std::chrono::milliseconds(period)};
+       self->timers_[*id] = {*id, period,
+                             std::chrono::steady_clock::now() + std::chrono::milliseconds(period)};
        self->registrationLog_.push_back("timer+ " + std::to_string(*id) + " " + std::to_string(periodMs));
        return true;
     },
@@ -83,6 +84,11 @@ const clap_host_posix_fd_support_t Host::posixFdSupport_ = {
        return self->fds_.erase(fd) == 1;
     },
 };
+
+// Without unregister_timer and modify_fd respectively.
+const clap_host_timer_support_t Host::partialTimerSupport_ = {Host::timerSupport_.register_timer, nullptr};
+const clap_host_posix_fd_support_t Host::partialPosixFdSupport_ = {Host::posixFdSupport_.register_fd, nullptr,
+                                                                   Host::posixFdSupport_.unregister_fd};
 
 const clap_host_gui_t Host::gui_ = {
     [](const clap_host_t*) {},
@@ -126,12 +132,37 @@ const void* Host::getExtension(const clap_host_t* h, const char* id) {
    if (ext == CLAP_EXT_THREAD_CHECK && o.threadCheck)
       return &threadCheck_;
    if (ext == CLAP_EXT_TIMER_SUPPORT && o.timerSupport)
-      return &timerSupport_;
+      return o.timerSupportComplete ? &timerSupport_ : &partialTimerSupport_;
    if (ext == CLAP_EXT_POSIX_FD_SUPPORT && o.posixFdSupport)
-      return &posixFdSupport_;
+      return o.posixFdSupportComplete ? &posixFdSupport_ : &partialPosixFdSupport_;
    if (ext == CLAP_EXT_GUI && o.gui)
       return &gui_;
    return nullptr;
+}
+
+void Host::attach(const clap_plugin_t* plugin) {
+   plugin_ = plugin;
+   pluginTimers_ = nullptr;
+   pluginFds_ = nullptr;
+   pluginTimersLookedUp_ = pluginFdsLookedUp_ = false;
+}
+
+const clap_plugin_timer_support_t* Host::pluginTimerSupport() {
+   if (!pluginTimersLookedUp_ && plugin_) {
+      pluginTimers_ = static_cast<const clap_plugin_timer_support_t*>(
+          plugin_->get_extension(plugin_, CLAP_EXT_TIMER_SUPPORT));
+      pluginTimersLookedUp_ = true;
+   }
+   return pluginTimers_;
+}
+
+const clap_plugin_posix_fd_support_t* Host::pluginPosixFdSupport() {
+   if (!pluginFdsLookedUp_ && plugin_) {
+      pluginFds_ = static_cast<const clap_plugin_posix_fd_support_t*>(
+          plugin_->get_extension(plugin_, CLAP_EXT_POSIX_FD_SUPPORT));
+      pluginFdsLookedUp_ = true;
+   }
+   return pluginFds_;
 }
 
 std::vector<Host::LogLine> Host::logLines() const {
@@ -145,9 +176,13 @@ int Host::rescanCount(uint32_t flag) const {
    return it == rescans_.end() ? 0 : it->second;
 }
 
-bool Host::isAudioThread() { return tlsAudioThread; }
+bool Host::isAudioThread() {
+   return tlsAudioThread;
+}
 
-void Host::runLoopOnce(int timeoutMs) { runLoops({this}, timeoutMs); }
+void Host::runLoopOnce(int timeoutMs) {
+   runLoops({this}, timeoutMs);
+}
 
 void Host::runLoops(const std::vector<Host*>& hosts, int timeoutMs) {
    using clock = std::chrono::steady_clock;
@@ -155,8 +190,9 @@ void Host::runLoops(const std::vector<Host*>& hosts, int timeoutMs) {
    std::vector<pollfd> pfds;
    std::vector<Host*> owners;
    for (Host* h : hosts) {
+      // Rounded up: a timer due in less than a millisecond is waited for, not spun on.
       for (const auto& [id, t] : h->timers_) {
-         const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(t.due - now).count();
+         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(t.due - now).count();
          timeoutMs = std::max(0, std::min<int>(timeoutMs, static_cast<int>(wait)));
       }
       for (const auto& [fd, flags] : h->fds_) {
@@ -174,10 +210,10 @@ void Host::runLoops(const std::vector<Host*>& hosts, int timeoutMs) {
    for (size_t i = 0; i < pfds.size(); ++i) {
       Host* h = owners[i];
       const auto& p = pfds[i];
-      auto* fdExt = h->plugin_ ? static_cast<const clap_plugin_posix_fd_support_t*>(
-                                     h->plugin_->get_extension(h->plugin_, CLAP_EXT_POSIX_FD_SUPPORT))
-                               : nullptr;
-      if (!p.revents || !h->fds_.count(p.fd) || !fdExt) // an earlier callback may have unregistered it
+      if (!p.revents || !h->fds_.count(p.fd)) // an earlier callback may have unregistered it
+         continue;
+      auto* fdExt = h->pluginPosixFdSupport();
+      if (!fdExt)
          continue;
       clap_posix_fd_flags_t flags = 0;
       if (p.revents & POLLIN)
@@ -190,9 +226,6 @@ void Host::runLoops(const std::vector<Host*>& hosts, int timeoutMs) {
    }
 
    for (Host* h : hosts) {
-      auto* timerExt = h->plugin_ ? static_cast<const clap_plugin_timer_support_t*>(
-                                        h->plugin_->get_extension(h->plugin_, CLAP_EXT_TIMER_SUPPORT))
-                                  : nullptr;
       std::vector<clap_id> due;
       for (auto& [id, t] : h->timers_) {
          if (clock::now() >= t.due) {
@@ -202,6 +235,9 @@ void Host::runLoops(const std::vector<Host*>& hosts, int timeoutMs) {
                t.due = clock::now() + std::chrono::milliseconds(t.periodMs);
          }
       }
+      if (due.empty())
+         continue;
+      auto* timerExt = h->pluginTimerSupport();
       for (clap_id id : due)
          if (timerExt && h->timers_.count(id)) // an earlier callback may have unregistered it
             timerExt->on_timer(h->plugin_, id);
@@ -256,7 +292,11 @@ void AudioThread::loop() {
    }
 }
 
-AudioThread::Scope::Scope() { tlsAudioThread = true; }
-AudioThread::Scope::~Scope() { tlsAudioThread = false; }
+AudioThread::Scope::Scope() {
+   tlsAudioThread = true;
+}
+AudioThread::Scope::~Scope() {
+   tlsAudioThread = false;
+}
 
 } // namespace host

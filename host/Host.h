@@ -22,6 +22,9 @@ struct HostOptions {
    bool threadCheck = true;
    bool timerSupport = true;
    bool posixFdSupport = true;
+   // false: the extension is offered with a function missing (a broken host)
+   bool timerSupportComplete = true;
+   bool posixFdSupportComplete = true;
    bool gui = true;
    bool printLog = false; // echo plug-in log messages to standard error
 };
@@ -39,7 +42,7 @@ public:
    const HostOptions& options() const { return options_; }
 
    // The plug-in whose timers and descriptors this host drives (set by PluginInstance).
-   void attach(const clap_plugin_t* plugin) { plugin_ = plugin; }
+   void attach(const clap_plugin_t* plugin);
 
    // What the plug-in asked of the host.
    struct LogLine {
@@ -82,10 +85,16 @@ private:
    friend class AudioThread;
    static const void* getExtension(const clap_host_t* h, const char* id);
    static Host* self(const clap_host_t* h) { return static_cast<Host*>(h->host_data); }
+   // The plug-in's callbacks, looked up once (as DAWs do) the first time the loop needs them.
+   const clap_plugin_timer_support_t* pluginTimerSupport();
+   const clap_plugin_posix_fd_support_t* pluginPosixFdSupport();
 
    HostOptions options_;
    clap_host_t host_{};
    const clap_plugin_t* plugin_ = nullptr;
+   const clap_plugin_timer_support_t* pluginTimers_ = nullptr;
+   const clap_plugin_posix_fd_support_t* pluginFds_ = nullptr;
+   bool pluginTimersLookedUp_ = false, pluginFdsLookedUp_ = false;
    std::thread::id mainThread_;
 
    mutable std::mutex mutex_;
@@ -104,7 +113,9 @@ private:
    static const clap_host_log_t log_ext_;
    static const clap_host_thread_check_t threadCheck_;
    static const clap_host_timer_support_t timerSupport_;
+   static const clap_host_timer_support_t partialTimerSupport_;
    static const clap_host_posix_fd_support_t posixFdSupport_;
+   static const clap_host_posix_fd_support_t partialPosixFdSupport_;
    static const clap_host_gui_t gui_;
 };
 

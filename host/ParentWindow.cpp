@@ -18,7 +18,7 @@ uint32_t internAtom(xcb_connection_t* c, const char* name) {
 }
 } // namespace
 
-ParentWindow::ParentWindow(uint32_t width, uint32_t height, const std::string& title)
+ParentWindow::ParentWindow(uint32_t width, uint32_t height, const std::string& title, int16_t x, int16_t y)
     : width_(width), height_(height) {
    int screenIndex = 0;
    connection_ = xcb_connect(nullptr, &screenIndex);
@@ -32,14 +32,15 @@ ParentWindow::ParentWindow(uint32_t width, uint32_t height, const std::string& t
    window_ = xcb_generate_id(connection_);
    const uint32_t mask = XCB_CW_BACK_PIXEL | XCB_CW_EVENT_MASK;
    const uint32_t values[] = {screen->black_pixel, XCB_EVENT_MASK_STRUCTURE_NOTIFY};
-   xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, 0, 0,
+   xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window_, screen->root, x, y,
                      static_cast<uint16_t>(width), static_cast<uint16_t>(height), 0,
                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, mask, values);
    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
                        static_cast<uint32_t>(title.size()), title.data());
    const uint32_t protocols = internAtom(connection_, "WM_PROTOCOLS");
    deleteAtom_ = internAtom(connection_, "WM_DELETE_WINDOW");
-   xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, protocols, XCB_ATOM_ATOM, 32, 1, &deleteAtom_);
+   xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window_, protocols, XCB_ATOM_ATOM, 32, 1,
+                       &deleteAtom_);
    xcb_map_window(connection_, window_);
    std::free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
 }
@@ -112,8 +113,8 @@ bool ParentWindow::saveScreenshot(const std::string& pngPath) const {
    unsigned char* dst = cairo_image_surface_get_data(surface);
    const int stride = cairo_image_surface_get_stride(surface);
    for (uint32_t y = 0; y < height_; ++y)
-      std::memcpy(dst + static_cast<size_t>(y) * static_cast<size_t>(stride), &pixels[static_cast<size_t>(y) * width_],
-                  width_ * 4);
+      std::memcpy(dst + static_cast<size_t>(y) * static_cast<size_t>(stride),
+                  &pixels[static_cast<size_t>(y) * width_], width_ * 4);
    cairo_surface_mark_dirty(surface);
    const bool ok = cairo_surface_write_to_png(surface, pngPath.c_str()) == CAIRO_STATUS_SUCCESS;
    cairo_surface_destroy(surface);

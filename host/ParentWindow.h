@@ -11,8 +11,10 @@ namespace host {
 // through gui.set_parent. It has an X connection of its own, as a DAW's would be.
 class ParentWindow {
 public:
-   // Opens the display named by DISPLAY; ok() is false when there is none.
-   ParentWindow(uint32_t width, uint32_t height, const std::string& title = "claphost");
+   // Opens the display named by DISPLAY; ok() is false when there is none. x and y place the window
+   // on the screen (windows of several instances side by side can all be captured).
+   ParentWindow(uint32_t width, uint32_t height, const std::string& title = "claphost", int16_t x = 0,
+                int16_t y = 0);
    ~ParentWindow();
    ParentWindow(const ParentWindow&) = delete;
    ParentWindow& operator=(const ParentWindow&) = delete;

@@ -1,3 +1,4 @@
+#include "linux-vstgui-adapter.h"
 #include "scorchwire-log.h"
 #include "scorchwire.h"
 
@@ -66,8 +67,10 @@ void Scorchwire::detachEditor() noexcept {
    EditorInterface* closing = editor.load(std::memory_order_relaxed);
    if (!closing)
       return;
-   // While it closes, the editor may still send messages (its preset index).
+   // While it closes, the editor may still send messages (its preset index); once its timer has
+   // stopped, the toolkit's host registrations leave this instance.
    closing->close();
+   removeLinuxVSTGUIPlugin(this);
    writeDeferredLogLines();
    editor.store(nullptr, std::memory_order_relaxed);
    delete closing;

@@ -37,7 +37,8 @@ Scorchwire::Scorchwire(const clap_host_t* host) : ScorchwirePluginBase(&desc, ho
 
 // A still-open editor is closed first, as the GUI's destroy does; the queues go last.
 Scorchwire::~Scorchwire() {
-   detachEditor();
+   if (editor.load(std::memory_order_relaxed))
+      guiDestroy();
    engine.reset();
    paramList.reset();
 }

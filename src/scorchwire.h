@@ -16,6 +16,8 @@
 using ScorchwirePluginBase = clap::helpers::Plugin<clap::helpers::MisbehaviourHandler::Terminate,
                                                    clap::helpers::CheckingLevel::Maximal>;
 
+class ScorchwireEditor;
+
 // The plug-in instance: binds the host's CLAP calls to the effect engine and the parameter table.
 // Cross-thread state: refreshUIRequested, refreshLogPending, dataCopyForUI, the three editor queues,
 // editor, and the engine's parameter atomics and feeds.
@@ -54,6 +56,14 @@ public:
    // applied (scorchwire-presets.cpp).
    bool loadVst3Preset(const std::string& path) noexcept;
 
+   // ---- the toolkit's host registrations (main thread, through ClapRunLoop) ----
+   // Each answers the host's verdict, false when the host lacks the extension.
+   bool registerTimer(uint32_t periodMs, clap_id& timerId) noexcept;
+   bool unregisterTimer(clap_id timerId) noexcept;
+   // Watched for read and error readiness.
+   bool registerPosixFd(int fd) noexcept;
+   bool unregisterPosixFD(int fd) noexcept;
+
 protected:
    // ---- core ----
    bool activate(double sampleRate, uint32_t minFrameCount, uint32_t maxFrameCount) noexcept override;
@@ -86,6 +96,26 @@ protected:
    uint32_t notePortsCount(bool isInput) const noexcept override;
    bool notePortsInfo(uint32_t index, bool isInput, clap_note_port_info_t* info) const noexcept override;
 
+   // ---- timer support ----
+   bool implementsTimerSupport() const noexcept override;
+   void onTimer(clap_id timerId) noexcept override;
+
+   // ---- posix fd support ----
+   bool implementsPosixFdSupport() const noexcept override;
+   void onPosixFd(int fd, clap_posix_fd_flags_t flags) noexcept override;
+
+   // ---- gui (scorchwire-gui.cpp) ----
+   bool implementsGui() const noexcept override { return true; }
+   bool guiIsApiSupported(const char* api, bool isFloating) noexcept override;
+   bool guiCreate(const char* api, bool isFloating) noexcept override;
+   void guiDestroy() noexcept override;
+   bool guiSetScale(double scale) noexcept override;
+   bool guiGetSize(uint32_t* width, uint32_t* height) noexcept override;
+   bool guiCanResize() const noexcept override { return true; }
+   bool guiAdjustSize(uint32_t* width, uint32_t* height) noexcept override;
+   bool guiSetSize(uint32_t width, uint32_t height) noexcept override;
+   bool guiSetParent(const clap_window_t* window) noexcept override;
+
    // ---- voice info ----
    bool implementsVoiceInfo() const noexcept override { return true; }
    bool voiceInfoGet(clap_voice_info_t* info) noexcept override;
@@ -99,6 +129,10 @@ private:
    // The open editor's controls follow values loaded behind its back (parameter 13 has none).
    void showLoadedValuesInEditor(EditorInterface& openEditor) noexcept;
    void applyVst2Chunk(const void* data, int64_t size) noexcept;
+   // The open editor when it is the toolkit editor the GUI callbacks built, else null.
+   ScorchwireEditor* guiEditor() const noexcept;
+   // A newly opened editor's controls are brought up to date with the engine's values.
+   void postValuesToOpenedEditor() noexcept;
    // Log lines of the audio path, written later on the main thread.
    void writeDeferredLogLines() noexcept;
 

@@ -71,7 +71,8 @@ struct EditorSession {
    const clap_plugin_gui_t* gui = nullptr;
    bool created = false;
 
-   bool open(const Options& opt, double rate, std::string& error) {
+   // x: where the window goes on the screen.
+   bool open(const Options& opt, double rate, int16_t x, std::string& error) {
       if (!session.open(opt.plugin, error))
          return false;
       auto& inst = *session.instance;
@@ -95,17 +96,11 @@ struct EditorSession {
       created = true;
       gui->set_scale(inst.plugin(), opt.scale);
       uint32_t w = 0, h = 0;
-      if (opt.width && opt.height) {
-         w = opt.width;
-         h = opt.height;
-         if (gui->can_resize(inst.plugin()) && gui->adjust_size(inst.plugin(), &w, &h))
-            gui->set_size(inst.plugin(), w, h);
-      }
       if (!gui->get_size(inst.plugin(), &w, &h) || w == 0 || h == 0) {
          error = "gui.get_size failed";
          return false;
       }
-      window = std::make_unique<host::ParentWindow>(w, h, "Scorchwire");
+      window = std::make_unique<host::ParentWindow>(w, h, "Scorchwire", x);
       if (!window->ok()) {
          error = "cannot open the X display";
          return false;
@@ -118,6 +113,14 @@ struct EditorSession {
          return false;
       }
       gui->show(inst.plugin());
+      // --size acts as a user dragging the window's corner: the plug-in adjusts the request, then
+      // the window and the editor take the adjusted size.
+      if (opt.width && opt.height && gui->can_resize(inst.plugin())) {
+         w = opt.width;
+         h = opt.height;
+         if (gui->adjust_size(inst.plugin(), &w, &h) && gui->set_size(inst.plugin(), w, h))
+            window->resize(w, h);
+      }
       return true;
    }
 
@@ -147,11 +150,16 @@ int runGui(const Options& opt) {
       rate = opt.rate.value_or(fileRate);
    }
 
+   // The instances' windows side by side, so that none hides another.
    std::vector<std::unique_ptr<EditorSession>> editors;
+   int16_t x = 0;
    for (int i = 0; i < opt.instances; ++i) {
       auto editor = std::make_unique<EditorSession>();
       std::string error;
-      if (!editor->open(opt, rate, error)) {
+      const bool opened = editor->open(opt, rate, x, error);
+      if (editor->window)
+         x = static_cast<int16_t>(x + editor->window->width());
+      if (!opened) {
          std::fprintf(stderr, "claphost: %s\n", error.c_str());
          editor->close();
          for (auto& e : editors)

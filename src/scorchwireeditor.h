@@ -1,0 +1,125 @@
+#pragma once
+#include "scorchwire-editor-interface.h"
+#include "scorchwire-messages.h"
+#include "scorchwire-wrapper.h"
+#include "scorchwireeditor-presets.h"
+
+#include "vstgui/vstgui.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The plug-in's editor: a toolkit frame embedded in the host's window, laid out at a base size of
+// 800 x 494 and zoomed uniformly to the window the host grants. Built and torn down by the
+// instance's GUI callbacks (scorchwire-gui.cpp); talks to the instance only through its queues and
+// the PluginWrapper. Main thread only.
+//
+// Files: scorchwireeditor.cpp (window, zoom, idle tick, gestures, teardown) and
+// scorchwireeditor-mainview.cpp (the views).
+class ScorchwireEditor : public VSTGUI::VSTGUIEditorInterface,
+                         public VSTGUI::IControlListener,
+                         public VSTGUI::IMouseObserver,
+                         public VSTGUI::IDropTarget,
+                         public VSTGUI::ITextEditListener,
+                         public VSTGUI::CBaseObject,
+                         public EditorInterface {
+public:
+   static constexpr int32_t kBaseWidth = 800;
+   static constexpr int32_t kBaseHeight = 494;
+   static constexpr uint32_t kIdleTimerInterval = 33;
+   static constexpr int32_t kParamCount = 17;
+
+   explicit ScorchwireEditor(EditorLink link);
+   ~ScorchwireEditor() override;
+
+   // ---- window (scorchwireeditor.cpp) ----
+   void setWrapper(std::unique_ptr<PluginWrapper> newWrapper);
+   // Opens the frame inside the host's X11 window and builds the main view; false when the window
+   // cannot be created.
+   bool open(void* parentWindow);
+   // The host's new window size; the content follows once the main view exists.
+   void setSize(uint32_t width, uint32_t height);
+   // Derives the zoom from the frame's width.
+   void resize();
+   // Keeps a scale above 0.
+   void setUIScale(double scale);
+   double getUIScale() const { return uiScale; }
+   // The base size at the current scale, in whole pixels.
+   uint32_t scaledWidth() const;
+   uint32_t scaledHeight() const;
+   // The idle tick: values from the instance into the controls, then the meters' turn.
+   void idle();
+   void haltIdleTimer();
+
+   // ---- main view (scorchwireeditor-mainview.cpp) ----
+   void setupUI();
+
+   // ---- presets ----
+   // Asks the instance for the preset index it kept; an index outside the preset list gives -1.
+   void getCurrentPresetIndex();
+   // Hands the preset index to the instance, which keeps it for the next editor.
+   void saveCurrentPresetIndex();
+
+   // ---- VSTGUIEditorInterface: gestures of tagged controls ----
+   void beginEdit(int32_t index) override;
+   void endEdit(int32_t index) override;
+
+   // ---- IControlListener ----
+   void valueChanged(VSTGUI::CControl* control) override;
+   void controlBeginEdit(VSTGUI::CControl* control) override;
+   void controlEndEdit(VSTGUI::CControl* control) override;
+
+   // ---- IMouseObserver ----
+   void onMouseEntered(VSTGUI::CView* view, VSTGUI::CFrame* frame) override;
+   void onMouseExited(VSTGUI::CView* view, VSTGUI::CFrame* frame) override;
+   VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CFrame* frame, const VSTGUI::CPoint& where,
+                                          const VSTGUI::CButtonState& buttons) override;
+
+   // ---- IDropTarget: drags are accepted, drops ignored ----
+   VSTGUI::DragOperation onDragEnter(VSTGUI::DragEventData data) override;
+   VSTGUI::DragOperation onDragMove(VSTGUI::DragEventData data) override;
+   void onDragLeave(VSTGUI::DragEventData data) override;
+   bool onDrop(VSTGUI::DragEventData data) override;
+
+   // ---- ITextEditListener ----
+   void onTextEditPlatformControlTookFocus(VSTGUI::CTextEdit* textEdit) override;
+   void onTextEditPlatformControlLostFocus(VSTGUI::CTextEdit* textEdit) override;
+
+   // ---- EditorInterface (what the instance calls) ----
+   void setParameter(int32_t index, double value) override;
+   void updatePresetName(const std::string& name) override;
+   void copyComponentChunk(const void* data, int32_t size) override;
+   int32_t currentPresetIndex() const override { return presetIndex; }
+   void setCurrentPresetIndex(int32_t index) override { presetIndex = index; }
+   void processOscilloscope(char* data, int count, int flag) override;
+   void processMasterVumeter(float* peaks) override;
+   void close() override;
+
+   // The control that shows parameter i, for i = 0 to 16 (filled by the main view).
+   std::array<VSTGUI::CControl*, kParamCount> controlsByParam{};
+   // The container of every view of the main view; child of the frame.
+   VSTGUI::CViewContainer* mainContainer = nullptr;
+
+private:
+   EditorLink link;
+   std::unique_ptr<PluginWrapper> wrapper;
+   PresetFiles presetFiles;
+
+   // The scale the host gave last.
+   double uiScale = 1.0;
+   // True once the main view exists.
+   bool uiReady = false;
+   // The next zoom multiplies the frame's transform instead of going through setZoom.
+   bool firstResize = true;
+   VSTGUI::CVSTGUITimer* idleTimer = nullptr;
+
+   // Full paths of the preset files, in scan order.
+   std::vector<std::string> presetPaths;
+   // Position in presetPaths of the preset last chosen in the editor, -1 for none.
+   int32_t presetIndex = -1;
+   // The name shown in the preset display.
+   std::string presetName;
+};
