@@ -107,28 +107,40 @@ ScorchwireEditor* Scorchwire::guiEditor() const noexcept {
 
 // The toolkit lives on the host's timers and descriptors: without both extensions no window is
 // offered. An incomplete extension is the host's fault and is reported to it; the host keeps running.
-bool Scorchwire::guiIsApiSupported(const char* api, bool isFloating) noexcept {
-   if (isFloating)
-      return false;
+// Whether the host can carry the toolkit's timers and X descriptor. A host offering either
+// extension without all of its functions is told so (when report is set).
+Scorchwire::HostRunLoop Scorchwire::hostRunLoop(bool report) noexcept {
    const clap_host_timer_support_t* timers = _host.hostTimerSupport();
-   if (!timers)
-      return false;
-   if (!timers->register_timer || !timers->unregister_timer) {
-      _host.log(CLAP_LOG_HOST_MISBEHAVING, "clap_timer_support is partially implemented");
-      return false;
+   if (timers && (!timers->register_timer || !timers->unregister_timer)) {
+      if (report)
+         _host.log(CLAP_LOG_HOST_MISBEHAVING, "clap_timer_support is partially implemented");
+      return HostRunLoop::Partial;
    }
    const clap_host_posix_fd_support_t* fds = _host.hostPosixFdSupport();
-   if (!fds)
-      return false;
-   if (!fds->modify_fd || !fds->register_fd || !fds->unregister_fd) {
-      _host.log(CLAP_LOG_HOST_MISBEHAVING, "clap_posix_fd_support is partially implemented");
-      return false;
+   if (fds && (!fds->modify_fd || !fds->register_fd || !fds->unregister_fd)) {
+      if (report)
+         _host.log(CLAP_LOG_HOST_MISBEHAVING, "clap_posix_fd_support is partially implemented");
+      return HostRunLoop::Partial;
    }
+   return timers && fds ? HostRunLoop::Complete : HostRunLoop::Missing;
+}
+
+// A host with neither a broken timer nor a broken descriptor extension is told that embedded X11 is
+// supported. Plug-in scanners (Qtractor's among them) probe with no host extensions at all and
+// record the answer for the instances they create later with both; refusing there would hide the
+// editor from their users. The editor itself needs both: guiCreate refuses without them.
+bool Scorchwire::guiIsApiSupported(const char* api, bool isFloating) noexcept {
+   if (isFloating || !api)
+      return false;
+   if (hostRunLoop(true) == HostRunLoop::Partial)
+      return false;
    return std::strcmp(api, CLAP_WINDOW_API_X11) == 0;
 }
 
 bool Scorchwire::guiCreate(const char*, bool) noexcept {
    SCORCHWIRE_LOG();
+   if (hostRunLoop(false) != HostRunLoop::Complete)
+      return false; // nothing could deliver the editor's timers and X events
    try {
       // A second create replaces the editor; the instance stays enrolled once.
       if (editor.load(std::memory_order_relaxed))

@@ -106,6 +106,8 @@ protected:
 
    // ---- gui (scorchwire-gui.cpp) ----
    bool implementsGui() const noexcept override { return true; }
+   enum class HostRunLoop { Complete, Missing, Partial };
+   HostRunLoop hostRunLoop(bool report) noexcept;
    bool guiIsApiSupported(const char* api, bool isFloating) noexcept override;
    bool guiCreate(const char* api, bool isFloating) noexcept override;
    void guiDestroy() noexcept override;

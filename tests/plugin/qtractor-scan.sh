@@ -10,6 +10,6 @@ echo "$output"
 line=$(echo "$output" | grep '^CLAP|' || true)
 [[ "$line" == "CLAP|Scorchwire|2:2|1:0|17:0|"* ]] || { echo "unexpected scanner line: '$line'"; exit 1; }
 flags=$(echo "$line" | cut -d'|' -f6)
-for flag in EXT RT; do
+for flag in GUI EXT RT; do
    [[ ",$flags," == *",$flag,"* ]] || { echo "flag $flag missing in '$flags'"; exit 1; }
 done
