@@ -1,8 +1,11 @@
 #include "PluginFixture.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <random>
 
 using namespace plugintest;
@@ -29,7 +32,9 @@ host::InputEvents eventsFor(const std::vector<double>& values) {
 // One instance, activated at a rate, fed the deterministic test signal block by block.
 class Renderer {
 public:
-   explicit Renderer(double rate = 48000.0, uint32_t maxFrames = 8192) : plugin(library(), host, kPluginId) {
+   explicit Renderer(double rate = 48000.0, uint32_t maxFrames = 8192,
+                     const host::PluginLibrary& lib = library())
+       : plugin(lib, host, kPluginId) {
       EXPECT_TRUE(plugin.ok());
       EXPECT_TRUE(plugin.activate(rate, 1, maxFrames));
       audio.run([&] { EXPECT_TRUE(plugin.startProcessing()); });
@@ -242,4 +247,27 @@ TEST(Conformance, RandomAutomationOfEveryParameterStaysFiniteAndBounded) {
       for (float x : out)
          ASSERT_TRUE(std::isfinite(x) && std::fabs(x) < limit) << "block " << block << ": " << x;
    }
+}
+
+// A second copy of the bundle from another path loads (RTLD_NOW | RTLD_LOCAL) beside the first, and
+// instances of both render identically: the copies share no state.
+TEST(Conformance, ASecondCopyFromAnotherPathLoadsBesideTheFirst) {
+   char folder[] = "/tmp/scorchwire-copy-XXXXXX";
+   ASSERT_NE(::mkdtemp(folder), nullptr);
+   const std::string copy = std::string(folder) + "/Scorchwire.clap";
+   {
+      std::ifstream from(SCORCHWIRE_CLAP_PATH, std::ios::binary);
+      std::ofstream to(copy, std::ios::binary);
+      to << from.rdbuf();
+   }
+   std::string error;
+   auto second = host::PluginLibrary::load(copy, error);
+   ASSERT_TRUE(second) << error;
+   ::unlink(copy.c_str());
+   ::rmdir(folder);
+
+   const auto values = eventsFor(distinctValues());
+   Renderer first;
+   Renderer other(48000.0, 256, *second);
+   EXPECT_EQ(other.render(repeat(256, 24000), values), first.render(repeat(256, 24000), values));
 }
