@@ -304,6 +304,11 @@ double Clipper12::gainElement(double z) {
    return z >= 0.0 ? T2pos.lookup(z) : -T2neg.lookup(-z);
 }
 
+void Clipper12::clearState() {
+   IIR_resetIIR(highPass);
+   N = K = X1 = X2 = W = O = V = R1 = R2 = U = P = 0.0;
+}
+
 void Clipper12::setSamplerate(int sr) {
    sampleRate = sr;
    driveSmoother.init(4.0f, static_cast<float>(4 * sr));

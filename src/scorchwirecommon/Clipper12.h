@@ -12,6 +12,8 @@
 class Clipper12 {
 public:
    void setSamplerate(int sr);
+   // Back to the silent circuit and high-pass of a new object (the fade-in starts again).
+   void clearState();
    // The clip stage, then the circuit stage, over the whole block.
    void process(float* buf, int n);
    void processClipStage(float* buf, int n);

@@ -14,6 +14,12 @@ public:
    void SetRes(float r);
    void SetInputDrive(float d);
    void SetPassbandGain(float g);
+   // Silences the four stages and the remembered input; the settings stay.
+   void ClearState() {
+      for (int i = 0; i < 4; ++i)
+         stageInput[i] = stageOutput[i] = 0.0f;
+      previousInput = 0.0f;
+   }
 
    float Process(float in) {
       Sample s = begin(in);

@@ -7,8 +7,12 @@
 
 namespace {
 // Which list entry a stored value selects, as the pre-filter and distortion stages compute it.
-int preFilterTypeOf(float v) { return static_cast<int>(roundf(4.0f * v)); }
-int distoTypeOf(float v) { return static_cast<int>(std::round(static_cast<double>(v) * 8.0)); }
+int preFilterTypeOf(float v) {
+   return static_cast<int>(roundf(4.0f * v));
+}
+int distoTypeOf(float v) {
+   return static_cast<int>(std::round(static_cast<double>(v) * 8.0));
+}
 } // namespace
 
 ScorchwireFX::ScorchwireFX() {
@@ -35,9 +39,13 @@ void ScorchwireFX::process(float** in, float** out, int n) {
    const DenormalGuard denormalGuard;
    startPendingCrossfades();
    processPreFilter(in, out, n);
+   const bool poisonedDistoInput = recoverPreFilter(out, n);
    processDisto(out, n);
+   recoverDisto(out, n, poisonedDistoInput);
    processCompressor(out, n);
+   recoverCompressor();
    processPostFilter(out, n);
+   recoverPostFilter(out, n);
    processCrossfade(out, n);
    feedScope(out, n);
    feedMeter(out, n);

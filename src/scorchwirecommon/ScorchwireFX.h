@@ -151,6 +151,15 @@ public:
    void resumeCrossfades();
    void resumeCompressor();
 
+   // ---- recovery from non-finite signal (ScorchwireFXRecovery.cpp) ----
+   // Each runs after its stage and clears that stage's memory when the block left it non-finite.
+   // recoverPreFilter tells whether its output block was non-finite: some distortion types turn
+   // such input into finite output while their memory keeps it, so recoverDisto is told.
+   bool recoverPreFilter(float** buffers, int n);
+   void recoverDisto(float** buffers, int n, bool poisonedInput);
+   void recoverCompressor();
+   void recoverPostFilter(float** buffers, int n);
+
    // ---- meter and scope feeds (ScorchwireFXFeeds.cpp) ----
    // Single writer each: the audio thread writes the peaks, the ring and scopeWrite; the main
    // thread writes scopeRead. Stores are release, loads of the other side's values acquire, so

@@ -1,5 +1,6 @@
 #include "Valve.h"
 
+#include <algorithm>
 #include <cmath>
 
 void Valve::setSamplerate(int sr) {
@@ -28,7 +29,9 @@ void Valve::process(float* buf, int n) {
       // o / h = x is exp(-x/4) tanh(o) / (1.3 k): two exponentials instead of four, and no
       // overflow for large o (tanh(o) = 1 - 2 / (exp(2o) + 1) saturates cleanly).
       const double tanhO = 1.0 - 2.0 / (std::exp(2.0 * o) + 1.0);
-      const double r = std::exp(-0.25 * x) * tanhO * cachedCurveScale;
+      // The curve grows as exp(-x/4) for negative x and would leave the float range below about
+      // -350; it is held at +-1e15, far beyond any level it reaches from audio.
+      const double r = std::clamp(std::exp(-0.25 * x) * tanhO * cachedCurveScale, -1e15, 1e15);
       buf[i] = static_cast<float>(r) * (s * wetLevel) + (1.0f - s) * x;
       previousGain = gain;
    }
