@@ -58,7 +58,8 @@ TEST_F(ClaphostGui, ScreenshotShowsTheEditorAtTheGrantedSize) {
       const Image image = readPng(png);
       EXPECT_EQ(image.width, c.width) << c.arguments;
       EXPECT_EQ(image.height, c.height) << c.arguments;
-      EXPECT_EQ(image.count(kBackground), image.pixels.size()) << c.arguments;
+      // The main view's background picture covers the whole window.
+      EXPECT_EQ(image.count(kBackground), 0u) << c.arguments;
       // The editor was torn down cleanly before the instance.
       EXPECT_NE(out.find("(~ScorchwireEditor)"), std::string::npos) << c.arguments;
    }
@@ -77,7 +78,8 @@ TEST_F(ClaphostGui, TwoInstancesShareTheToolkit) {
    EXPECT_NE(std::find(removals.begin(), removals.end(), "    Moving handlers to new plugin"),
              removals.end());
    const Image image = readPng(png);
-   EXPECT_EQ(image.count(kBackground), static_cast<size_t>(800 * 494));
+   EXPECT_EQ(image.width, 800u);
+   EXPECT_EQ(image.count(kBackground), 0u);
 }
 
 } // namespace
