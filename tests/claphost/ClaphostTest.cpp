@@ -143,7 +143,12 @@ TEST_F(ClaphostTest, LoadStateRestoresWhatSaveStateWrote) {
                  .status,
              0);
    EXPECT_EQ(slurp(path("a.state")), slurp(path("b.state")));
-   EXPECT_EQ(slurp(path("a.wav")), slurp(path("b.wav")));
+   // The samples, not the files: the writer stamps the time of writing into its peak chunk.
+   std::vector<float> a, b;
+   SF_INFO aInfo, bInfo;
+   ASSERT_TRUE(readWav(path("a.wav"), a, aInfo));
+   ASSERT_TRUE(readWav(path("b.wav"), b, bInfo));
+   EXPECT_EQ(a, b);
 }
 
 TEST_F(ClaphostTest, BenchEndsWithTheRealtimeFigure) {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 using namespace editortest;
 using namespace VSTGUI;
@@ -85,6 +86,17 @@ protected:
                   }};
    ScorchwireEditor* editor = nullptr;
 };
+
+// The resource folder is found from the object that holds the plug-in's code (here the test program):
+// three folders up, made canonical.
+TEST_F(InProcessEditor, ResourcesAreLookedUpThreeFoldersAboveTheObject) {
+   ASSERT_TRUE(daw.create());
+   const auto object = std::filesystem::read_symlink("/proc/self/exe");
+   const auto bundle = std::filesystem::canonical(object.parent_path().parent_path().parent_path());
+   EXPECT_EQ(getPlatformFactory().asLinuxFactory()->getResourcePath(),
+             bundle.string() + "/Contents/Resources/");
+   daw.close();
+}
 
 // Views are laid out at the base size; the whole content is zoomed to the window: at the scale given
 // before the window existed, then at each size the host sets.
