@@ -24,6 +24,11 @@ using namespace VSTGUI;
 namespace {
 namespace fs = std::filesystem;
 
+// claphost unloads the plug-in before it exits, so fontconfig's once-per-process allocations made
+// through the plug-in's font look-up lie in an unloaded module, where the sanitizer's suppression cannot
+// name them. The in-process tests keep the plug-in loaded and check its memory.
+const std::string kNoLeakCheckForUnloadedFonts = "LSAN_OPTIONS=\"$LSAN_OPTIONS:detect_leaks=0\" ";
+
 constexpr uint32_t kTheme = 0xbe961e; // (190, 150, 30), the default theme colour
 
 int channel(uint32_t rgb, int shift) {
@@ -62,8 +67,9 @@ protected:
    }
    void TearDown() override { fs::remove_all(dir); }
    int run(const std::string& arguments) {
-      const std::string command = std::string(CLAPHOST_PATH) + " gui " + SCORCHWIRE_BUNDLE_DIR + " " +
-                                  arguments + " >" + (dir / "out.txt").string() + " 2>&1";
+      const std::string command = kNoLeakCheckForUnloadedFonts + std::string(CLAPHOST_PATH) + " gui " +
+                                  SCORCHWIRE_BUNDLE_DIR + " " + arguments + " >" +
+                                  (dir / "out.txt").string() + " 2>&1";
       const int status = std::system(command.c_str());
       std::ifstream in(dir / "out.txt");
       std::stringstream text;
