@@ -1,5 +1,6 @@
 #include "scorchwireeditor.h"
 
+#include "controls/TouchDisplay.h"
 #include "scorchwire-log.h"
 
 #include <cstdint>
@@ -140,6 +141,8 @@ void ScorchwireEditor::saveCurrentPresetIndex() {
 
 void ScorchwireEditor::updatePresetName(const std::string& name) {
    presetName = name;
+   if (presetNameDisplay)
+      presetNameDisplay->setText(name);
 }
 
 void ScorchwireEditor::copyComponentChunk(const void* data, int32_t size) {
@@ -196,10 +199,3 @@ void ScorchwireEditor::onTextEditPlatformControlTookFocus(CTextEdit*) {}
 
 // The editor has no text field yet.
 void ScorchwireEditor::onTextEditPlatformControlLostFocus(CTextEdit*) {}
-
-// ---- scope and meters ----
-
-// The editor has no scope or meter views yet: what the instance fed them is dropped.
-void ScorchwireEditor::processOscilloscope(char*, int, int) {}
-
-void ScorchwireEditor::processMasterVumeter(float*) {}

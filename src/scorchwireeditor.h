@@ -6,6 +6,11 @@
 
 #include "vstgui/vstgui.h"
 
+class Knob;
+class Oscilloscope;
+class TouchDisplay;
+class Vumeter;
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -56,6 +61,10 @@ public:
 
    // ---- main view (scorchwireeditor-mainview.cpp) ----
    void setupUI();
+   // Shows the caption of parameter 6 and the band knobs that go with the distortion type value.
+   void switchDistoParam(double value);
+   // The group of the four band knobs, added to mainContainer hidden.
+   void createQuadrafuzzView();
 
    // ---- presets ----
    // Asks the instance for the preset index it kept; an index outside the preset list gives -1.
@@ -102,6 +111,14 @@ public:
    std::array<VSTGUI::CControl*, kParamCount> controlsByParam{};
    // The container of every view of the main view; child of the frame.
    VSTGUI::CViewContainer* mainContainer = nullptr;
+   // Views of the main view the editor talks to after the build (owned by mainContainer).
+   Oscilloscope* oscilloscope = nullptr;
+   Vumeter* meterLeft = nullptr;
+   Vumeter* meterRight = nullptr;
+   TouchDisplay* presetNameDisplay = nullptr;
+   // The caption under the knob of parameter 6; its text follows the distortion type.
+   VSTGUI::CTextLabel* mixLabel = nullptr;
+   VSTGUI::CViewContainer* quadrafuzzPanel = nullptr;
 
 private:
    EditorLink link;
@@ -122,4 +139,11 @@ private:
    int32_t presetIndex = -1;
    // The name shown in the preset display.
    std::string presetName;
+   // Knob arcs and pointers, meters and scope.
+   VSTGUI::CColor themeColor{190, 150, 30, 255};
+
+   // A knob of the main view bound to its parameter, added to parent.
+   Knob* addKnob(VSTGUI::CViewContainer* parent, const VSTGUI::CRect& rect, int32_t tag);
+   // Enters a control under its tag and shows the instance's current value.
+   void bindControl(VSTGUI::CControl* control);
 };

@@ -15,6 +15,11 @@ using namespace editortest;
 namespace {
 namespace fs = std::filesystem;
 
+// claphost unloads the plug-in before it exits, so fontconfig's once-per-process allocations made
+// through the plug-in's font look-up lie in an unloaded module, where the sanitizer's suppression cannot
+// name them. The in-process tests keep the plug-in loaded and check its memory.
+const std::string kNoLeakCheckForUnloadedFonts = "LSAN_OPTIONS=\"$LSAN_OPTIONS:detect_leaks=0\" ";
+
 class ClaphostGui : public ::testing::Test {
 protected:
    void SetUp() override {
@@ -26,8 +31,8 @@ protected:
    // Runs claphost gui with the arguments; its standard output is kept in out.
    int run(const std::string& arguments) {
       const fs::path log = dir / "out.txt";
-      const std::string command = std::string(CLAPHOST_PATH) + " gui " + SCORCHWIRE_BUNDLE_DIR + " " +
-                                  arguments + " >" + log.string() + " 2>&1";
+      const std::string command = kNoLeakCheckForUnloadedFonts + std::string(CLAPHOST_PATH) + " gui " +
+                                  SCORCHWIRE_BUNDLE_DIR + " " + arguments + " >" + log.string() + " 2>&1";
       const int status = std::system(command.c_str());
       std::ifstream in(log);
       std::stringstream text;
@@ -58,7 +63,8 @@ TEST_F(ClaphostGui, ScreenshotShowsTheEditorAtTheGrantedSize) {
       const Image image = readPng(png);
       EXPECT_EQ(image.width, c.width) << c.arguments;
       EXPECT_EQ(image.height, c.height) << c.arguments;
-      EXPECT_EQ(image.count(kBackground), image.pixels.size()) << c.arguments;
+      // The main view's background picture covers the whole window.
+      EXPECT_EQ(image.count(kBackground), 0u) << c.arguments;
       // The editor was torn down cleanly before the instance.
       EXPECT_NE(out.find("(~ScorchwireEditor)"), std::string::npos) << c.arguments;
    }
@@ -77,7 +83,8 @@ TEST_F(ClaphostGui, TwoInstancesShareTheToolkit) {
    EXPECT_NE(std::find(removals.begin(), removals.end(), "    Moving handlers to new plugin"),
              removals.end());
    const Image image = readPng(png);
-   EXPECT_EQ(image.count(kBackground), static_cast<size_t>(800 * 494));
+   EXPECT_EQ(image.width, 800u);
+   EXPECT_EQ(image.count(kBackground), 0u);
 }
 
 } // namespace

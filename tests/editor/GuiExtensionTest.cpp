@@ -2,6 +2,8 @@
 #include "EditorTestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 #include <unistd.h>
 
 #include <filesystem>

@@ -63,8 +63,15 @@ protected:
       editor->setWrapper(std::make_unique<PluginWrapper>(instance));
       return true;
    }
+   // The main view is emptied to the frame's plain background, so that a test sees only its own views.
    bool open(double scale = 1.0) {
-      return daw.create([this] { return createEditor(); }) && daw.attach(scale);
+      if (!daw.create([this] { return createEditor(); }) || !daw.attach(scale))
+         return false;
+      editor->mainContainer->setBackground(nullptr);
+      editor->mainContainer->setTransparency(true);
+      for (uint32_t i = 0; i < editor->mainContainer->getNbViews(); ++i)
+         editor->mainContainer->getView(i)->setVisible(false);
+      return true;
    }
 
    template <typename View> View* add(View* view) {
