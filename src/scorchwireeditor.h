@@ -119,6 +119,8 @@ public:
    // The caption under the knob of parameter 6; its text follows the distortion type.
    VSTGUI::CTextLabel* mixLabel = nullptr;
    VSTGUI::CViewContainer* quadrafuzzPanel = nullptr;
+   // The settings page over the main view; created hidden with the main view.
+   VSTGUI::CViewContainer* settingsView = nullptr;
 
 private:
    EditorLink link;
