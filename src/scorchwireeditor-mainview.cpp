@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 #include <initializer_list>
+#include <tuple>
 
 using namespace VSTGUI;
 
@@ -27,6 +28,10 @@ const CColor kGlyphColor(180, 180, 180, 255);
 
 constexpr int32_t kPrefilterTag = 3;
 constexpr int32_t kDistortionTag = 4;
+constexpr int32_t kPresetMenuTag = 16384;
+constexpr int32_t kLoadSaveMenuTag = 16385;
+constexpr const char* kLoadPresetEntry = "Load preset";
+constexpr const char* kSavePresetEntry = "Save preset as";
 
 // The caption of parameter 6 for each distortion type, in the order of the distortion selector.
 constexpr std::array<const char*, 9> kMixCaptions{"DRY/WET", "SCREAM", "DRY/WET", "THRSHLD", "DRY/WET",
@@ -91,18 +96,29 @@ void ScorchwireEditor::setupUI() {
    main->addView(oscilloscope);
 
    addPanel(main, CRect(300, 38, 500, 73));
+   getPresetName();
    presetNameDisplay = new TouchDisplay(CRect(326, 38, 484, 73));
    presetNameDisplay->font = displayFont;
    presetNameDisplay->fontColor = kPresetNameColor;
    presetNameDisplay->setText(presetName);
    main->addView(presetNameDisplay);
-   for (const auto& [rect, direction] : {std::pair{CRect(300, 41, 312, 71), ArrowButton::kLeft},
-                                         {CRect(312, 41, 324, 71), ArrowButton::kRight},
-                                         {CRect(481, 42, 499, 68), ArrowButton::kDown}}) {
+   for (const auto& [rect, direction, action] :
+        {std::tuple{CRect(300, 41, 312, 71), ArrowButton::kLeft, EditorAction([this] { previousPattern(); })},
+         {CRect(312, 41, 324, 71), ArrowButton::kRight, EditorAction([this] { nextPattern(); })},
+         {CRect(481, 42, 499, 68), ArrowButton::kDown, EditorAction()}}) {
       auto* arrow = new ArrowButton(rect);
       arrow->direction = direction;
+      arrow->action = action;
       main->addView(arrow);
    }
+   createPresetMenu(CRect(481, 42, 499, 68));
+   loadSaveMenu = new COptionMenu(CRect(0, 0, 200, 0), this, kLoadSaveMenuTag, nullptr, nullptr,
+                                  kNoFrame | kNoTextStyle);
+   loadSaveMenu->setTransparency(true);
+   loadSaveMenu->addEntry(kLoadPresetEntry);
+   loadSaveMenu->addEntry(kSavePresetEntry);
+   loadSaveMenu->setVisible(false);
+   main->addView(loadSaveMenu);
 
    addPanel(main, CRect(345, 155, 455, 175));
    auto* distortion =
@@ -193,11 +209,20 @@ void ScorchwireEditor::bindControl(CControl* control) {
 }
 
 // A user change of a parameter's control goes to the instance (a selector's value is its entry
-// index over the last index).
+// index over the last index); the preset menus act in the editor.
 void ScorchwireEditor::valueChanged(CControl* control) {
    const int32_t tag = control->getTag();
    if (tag >= 0 && tag < kParamCount)
       link.post(FromUI::ValueChange, tag, control->getValueNormalized());
+   if (tag == kPresetMenuTag)
+      setPatternFromMenu();
+   if (tag == kLoadSaveMenuTag) {
+      const CMenuItem* chosen = loadSaveMenu->getCurrent();
+      if (chosen && chosen->getTitle() == kLoadPresetEntry)
+         showLoadPreset();
+      else if (chosen && chosen->getTitle() == kSavePresetEntry)
+         showSaveasPreset();
+   }
 }
 
 // A value from the instance moves the parameter's control; the distortion type also rearranges

@@ -1,6 +1,5 @@
 #include "scorchwireeditor.h"
 
-#include "controls/TouchDisplay.h"
 #include "scorchwire-log.h"
 
 #include <cstdint>
@@ -27,6 +26,7 @@ bool isParameterTag(int32_t tag) {
 } // namespace
 
 ScorchwireEditor::ScorchwireEditor(EditorLink link) : link(std::move(link)) {
+   initCurrentPresetList();
    frame = new CFrame(CRect(0, 0, kBaseWidth, kBaseHeight), this);
    frame->setBackgroundColor(kFrameBackground);
    frame->setDropTarget(this);
@@ -139,12 +139,6 @@ void ScorchwireEditor::saveCurrentPresetIndex() {
       wrapper->sendIntMessage("savecurrentpresetindex", presetIndex);
 }
 
-void ScorchwireEditor::updatePresetName(const std::string& name) {
-   presetName = name;
-   if (presetNameDisplay)
-      presetNameDisplay->setText(name);
-}
-
 void ScorchwireEditor::copyComponentChunk(const void* data, int32_t size) {
    presetFiles.copyComponentChunk(data, size);
 }
@@ -196,6 +190,3 @@ bool ScorchwireEditor::onDrop(DragEventData) {
 }
 
 void ScorchwireEditor::onTextEditPlatformControlTookFocus(CTextEdit*) {}
-
-// The editor has no text field yet.
-void ScorchwireEditor::onTextEditPlatformControlLostFocus(CTextEdit*) {}

@@ -22,8 +22,8 @@ class Vumeter;
 // instance's GUI callbacks (scorchwire-gui.cpp); talks to the instance only through its queues and
 // the PluginWrapper. Main thread only.
 //
-// Files: scorchwireeditor.cpp (window, zoom, idle tick, gestures, teardown) and
-// scorchwireeditor-mainview.cpp (the views).
+// Files: scorchwireeditor.cpp (window, zoom, idle tick, gestures, teardown),
+// scorchwireeditor-mainview.cpp (the views) and scorchwireeditor-presetmenu.cpp (the preset bar).
 class ScorchwireEditor : public VSTGUI::VSTGUIEditorInterface,
                          public VSTGUI::IControlListener,
                          public VSTGUI::IMouseObserver,
@@ -72,6 +72,30 @@ public:
    // Hands the preset index to the instance, which keeps it for the next editor.
    void saveCurrentPresetIndex();
 
+   // ---- preset menu and browsing (scorchwireeditor-presetmenu.cpp) ----
+   // Scans the preset folder into presetPaths (at construction); the index starts at -1.
+   void initCurrentPresetList();
+   // Appends the preset files of folder, sorted case-insensitively, sub-folders in place.
+   void recurseFirstTime(const std::string& folder);
+   // The invisible menu over the preset bar's down arrow, mirroring the preset folder.
+   void createPresetMenu(const VSTGUI::CRect& rect);
+   void populatePatternMenu(const std::string& folder, VSTGUI::COptionMenu* menu);
+   // A preset menu entry was chosen: loads it and ticks it.
+   void setPatternFromMenu();
+   // The arrows: the next / previous preset of presetPaths, wrapping around at either end.
+   void nextPattern();
+   void previousPattern();
+   // Ticks the entry of path, and only that one; no tick when no entry has that path.
+   void checkItemByPath(VSTGUI::COptionMenu* menu, const std::string& path);
+   // The file dialogs of the load/save pop-up; their answer arrives through notify.
+   void showLoadPreset();
+   void showSaveasPreset();
+   // A text field over the preset name, taking all input until it loses focus.
+   void renamePreset();
+   // Asks the instance for its preset name (while the main view is built).
+   void getPresetName();
+   const std::vector<std::string>& getPresetPaths() const { return presetPaths; }
+
    // ---- VSTGUIEditorInterface: gestures of tagged controls ----
    void beginEdit(int32_t index) override;
    void endEdit(int32_t index) override;
@@ -86,6 +110,10 @@ public:
    void onMouseExited(VSTGUI::CView* view, VSTGUI::CFrame* frame) override;
    VSTGUI::CMouseEventResult onMouseMoved(VSTGUI::CFrame* frame, const VSTGUI::CPoint& where,
                                           const VSTGUI::CButtonState& buttons) override;
+   // Swallows clicks before the view exists; double-click on the preset name renames it; a right-click
+   // over the previous-preset arrow opens the load/save pop-up.
+   VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CFrame* frame, const VSTGUI::CPoint& where,
+                                         const VSTGUI::CButtonState& buttons) override;
 
    // ---- IDropTarget: drags are accepted, drops ignored ----
    VSTGUI::DragOperation onDragEnter(VSTGUI::DragEventData data) override;
@@ -96,6 +124,9 @@ public:
    // ---- ITextEditListener ----
    void onTextEditPlatformControlTookFocus(VSTGUI::CTextEdit* textEdit) override;
    void onTextEditPlatformControlLostFocus(VSTGUI::CTextEdit* textEdit) override;
+
+   // ---- CBaseObject: the file dialogs' answers ----
+   VSTGUI::CMessageResult notify(VSTGUI::CBaseObject* sender, VSTGUI::IdStringPtr message) override;
 
    // ---- EditorInterface (what the instance calls) ----
    void setParameter(int32_t index, double value) override;
@@ -121,6 +152,11 @@ public:
    VSTGUI::CViewContainer* quadrafuzzPanel = nullptr;
    // The settings page over the main view; created hidden with the main view.
    VSTGUI::CViewContainer* settingsView = nullptr;
+   // The preset folder's menu (tag 16384) and the load/save pop-up (tag 16385).
+   VSTGUI::COptionMenu* presetMenu = nullptr;
+   VSTGUI::COptionMenu* loadSaveMenu = nullptr;
+   // The field of a rename in progress, owned by the frame's modal session; null otherwise.
+   VSTGUI::CTextEdit* renameEdit = nullptr;
 
 private:
    EditorLink link;
@@ -137,10 +173,15 @@ private:
 
    // Full paths of the preset files, in scan order.
    std::vector<std::string> presetPaths;
-   // Position in presetPaths of the preset last chosen in the editor, -1 for none.
+   // Position in presetPaths of the preset last chosen in the editor, -1 for none. (Named apart from
+   // EditorInterface::currentPresetIndex, which reads it.)
    int32_t presetIndex = -1;
    // The name shown in the preset display.
    std::string presetName;
+   // The dialog last opened for loading / saving.
+   VSTGUI::SharedPointer<VSTGUI::CNewFileSelector> loadSelector;
+   VSTGUI::SharedPointer<VSTGUI::CNewFileSelector> saveSelector;
+   VSTGUI::ModalViewSessionID renameModalId = 0;
    // Knob arcs and pointers, meters and scope.
    VSTGUI::CColor themeColor{190, 150, 30, 255};
 

@@ -181,5 +181,5 @@ public:
 
    // kept for the editor's preset bar; no stage reads them
    std::string presetName = "Default";
-   int presetIndex = 0;
+   int presetIndex = -1; // no preset chosen yet
 };
