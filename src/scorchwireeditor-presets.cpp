@@ -2,6 +2,7 @@
 
 #include "scorchwire-presets.h"
 #include "scorchwire-wrapper.h"
+#include "scorchwireeditor-presetwriter.h"
 
 #include <sys/stat.h>
 
@@ -25,14 +26,6 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 bool endsWith(const std::string& text, const char* ending) {
    const size_t n = std::strlen(ending);
    return text.size() >= n && text.compare(text.size() - n, n, ending) == 0;
-}
-
-template <typename T> void append(std::vector<uint8_t>& out, T value) {
-   const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
-   out.insert(out.end(), bytes, bytes + sizeof(value));
-}
-void appendText(std::vector<uint8_t>& out, const char* text) {
-   out.insert(out.end(), text, text + std::strlen(text));
 }
 
 // Four bytes of a VST 2 file; false when fewer could be read.
@@ -66,24 +59,7 @@ bool PresetFiles::writeVST3Preset(const std::string& path) {
    if (wrapper)
       wrapper->sendIntMessage("getchunk", 1);
 
-   using namespace vst3preset;
-   const auto chunkSize = static_cast<int64_t>(componentChunk.size());
-   std::vector<uint8_t> bytes;
-   appendText(bytes, kHeaderId);
-   append<int32_t>(bytes, kHeaderVersion);
-   appendText(bytes, kClassId);
-   append<int64_t>(bytes, kComponentOffset + chunkSize + kControllerChunkSize);
-   bytes.insert(bytes.end(), componentChunk.begin(), componentChunk.end());
-   append<int32_t>(bytes, kControllerChunkTag);
-   bytes.resize(bytes.size() + kControllerChunkSize - sizeof(int32_t), 0);
-   appendText(bytes, kListId);
-   append<int32_t>(bytes, 2);
-   appendText(bytes, kComponentId);
-   append<int64_t>(bytes, kComponentOffset);
-   append<int64_t>(bytes, chunkSize);
-   appendText(bytes, kControllerId);
-   append<int64_t>(bytes, kComponentOffset + chunkSize);
-   append<int64_t>(bytes, kControllerChunkSize);
+   const std::vector<uint8_t> bytes = vst3PresetBytes(componentChunk);
 
    // A full disk shows at the latest when the buffered rest is written out on closing.
    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
