@@ -67,6 +67,25 @@ host::HostOptions printingLog() {
    return o;
 }
 
+// A call that breaks a rule, and the report that must precede the end of the process.
+struct BrokenRule {
+   const char* name;
+   std::function<void(Session&)> run;
+   const char* message;
+};
+
+template <size_t N> void expectEachEndsTheProcess(const BrokenRule (&cases)[N]) {
+   for (const auto& c : cases) {
+      SCOPED_TRACE(c.name);
+      EXPECT_DEATH(
+          {
+             Session s(printingLog());
+             c.run(s);
+          },
+          std::string(R"(\[plug-in log 5\] Host called )") + c.message);
+   }
+}
+
 } // namespace
 
 // Patterns a host following CLAP 1.2 may use: none of them may end the process or be reported.
@@ -189,11 +208,7 @@ TEST(HostRules, UninitialisedInstanceMayBeDestroyed) {
 // process ends.
 TEST(HostRulesDeathTest, BrokenRulesEndTheProcess) {
    GTEST_FLAG_SET(death_test_style, "threadsafe");
-   const struct {
-      const char* name;
-      std::function<void(Session&)> run;
-      const char* message;
-   } cases[] = {
+   const BrokenRule cases[] = {
        {"process before activation", [](Session& s) { s.onAudioThread([&] { s.processBlock(); }); },
         R"(clap_plugin\.process\(\) while the plug-in is not active)"},
        {"process without start_processing",
@@ -281,15 +296,7 @@ TEST(HostRulesDeathTest, BrokenRulesEndTheProcess) {
         },
         R"(clap_plugin_params\.flush\(\) from neither the main thread nor the audio thread)"},
    };
-   for (const auto& c : cases) {
-      SCOPED_TRACE(c.name);
-      EXPECT_DEATH(
-          {
-             Session s(printingLog());
-             c.run(s);
-          },
-          std::string(R"(\[plug-in log 5\] Host called )") + c.message);
-   }
+   expectEachEndsTheProcess(cases);
 }
 
 // Calls that leave out what the function must write to or read from, and editor calls from a
@@ -298,11 +305,7 @@ TEST(HostRulesDeathTest, MissingArgumentsAndEditorCallsOffTheMainThreadEndThePro
    GTEST_FLAG_SET(death_test_style, "threadsafe");
    const auto params = [](Session& s) { return s.plugin.params(); };
    const auto gui = [](Session& s) { return s.plugin.gui(); };
-   const struct {
-      const char* name;
-      std::function<void(Session&)> run;
-      const char* message;
-   } cases[] = {
+   const BrokenRule cases[] = {
        {"process without event lists",
         [](Session& s) {
            s.activateAndStart();
@@ -349,15 +352,7 @@ TEST(HostRulesDeathTest, MissingArgumentsAndEditorCallsOffTheMainThreadEndThePro
         [&](Session& s) { Session::onOtherThread([&] { gui(s)->set_scale(s.plugin.plugin(), 2.0); }); },
         R"(clap_plugin_gui\.set_scale\(\) from a thread other than the main thread)"},
    };
-   for (const auto& c : cases) {
-      SCOPED_TRACE(c.name);
-      EXPECT_DEATH(
-          {
-             Session s(printingLog());
-             c.run(s);
-          },
-          std::string(R"(\[plug-in log 5\] Host called )") + c.message);
-   }
+   expectEachEndsTheProcess(cases);
 }
 
 // Calls before init: the extension tables are shared by every instance, so a host may hold one
