@@ -315,11 +315,9 @@ TEST(HostRulesDeathTest, MissingArgumentsAndEditorCallsOffTheMainThreadEndThePro
            });
         },
         R"(clap_plugin\.process\(\) without a process record or without its event lists)"},
-       {"state save without a stream",
-        [](Session& s) { s.plugin.state()->save(s.plugin.plugin(), nullptr); },
+       {"state save without a stream", [](Session& s) { s.plugin.state()->save(s.plugin.plugin(), nullptr); },
         R"(clap_plugin_state\.save\(\) without an output stream)"},
-       {"state load without a stream",
-        [](Session& s) { s.plugin.state()->load(s.plugin.plugin(), nullptr); },
+       {"state load without a stream", [](Session& s) { s.plugin.state()->load(s.plugin.plugin(), nullptr); },
         R"(clap_plugin_state\.load\(\) without an input stream)"},
        {"parameter info without a record",
         [&](Session& s) { params(s)->get_info(s.plugin.plugin(), 0, nullptr); },
@@ -339,8 +337,7 @@ TEST(HostRulesDeathTest, MissingArgumentsAndEditorCallsOffTheMainThreadEndThePro
        {"editor size without pointers",
         [&](Session& s) { gui(s)->get_size(s.plugin.plugin(), nullptr, nullptr); },
         R"(clap_plugin_gui\.get_size\(\) without its size pointers)"},
-       {"editor parent without a window",
-        [&](Session& s) { gui(s)->set_parent(s.plugin.plugin(), nullptr); },
+       {"editor parent without a window", [&](Session& s) { gui(s)->set_parent(s.plugin.plugin(), nullptr); },
         R"(clap_plugin_gui\.set_parent\(\) without a window)"},
        {"editor created on the audio thread",
         [&](Session& s) {
