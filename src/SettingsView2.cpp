@@ -159,6 +159,12 @@ CViewContainer* SettingsView2::createAboutSettings() {
    return page;
 }
 
+CMouseEventResult SettingsView2::onMouseDown(CPoint& where, const CButtonState& buttons) {
+   const CMouseEventResult result = CViewContainer::onMouseDown(where, buttons);
+   return result == kMouseEventNotHandled || result == kMouseEventNotImplemented ? kMouseEventHandled
+                                                                                 : result;
+}
+
 void SettingsView2::colorChanged(CColorChooser*, const CColor& color) {
    editor->setCurrentColor(color);
 }

@@ -26,6 +26,9 @@ public:
    VSTGUI::CViewContainer* createGraphicSettings();
    VSTGUI::CViewContainer* createAboutSettings();
 
+   // The page takes every click it covers, so that none reaches the main view's controls below it.
+   VSTGUI::CMouseEventResult onMouseDown(VSTGUI::CPoint& where, const VSTGUI::CButtonState& buttons) override;
+
    // The chooser's colour becomes the editor's theme colour at once.
    void colorChanged(VSTGUI::CColorChooser* chooser, const VSTGUI::CColor& color) override;
    void onBeginColorChange(VSTGUI::CColorChooser* chooser) override;

@@ -230,4 +230,19 @@ TEST_F(SettingsPage, ChosenColourReachesEveryThemedViewAndResetBringsItBack) {
    EXPECT_EQ(driveArcPixel(), rgb(start));
 }
 
+// The open page covers the main view: a drag where the page shows nothing, over the drive knob,
+// reaches no control below it.
+TEST_F(SettingsPage, OpenPageKeepsClicksFromTheMainView) {
+   ASSERT_TRUE(open());
+   click(daw, kBurgerX, kBurgerY);
+   ASSERT_TRUE(page->isVisible());
+   xdotool(daw, moveTo(daw, 400, 230) + " mousedown 1");
+   for (int step = 1; step <= 4; ++step)
+      xdotool(daw, moveTo(daw, 400, 230 - 8 * step));
+   xdotool(daw, "mouseup 1");
+   host::OutputEvents out;
+   daw.instance->flush({}, out);
+   EXPECT_EQ(out.size(), 0u);
+   EXPECT_DOUBLE_EQ(instance->getParameter(5), 0.75);
+}
 } // namespace
