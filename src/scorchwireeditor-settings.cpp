@@ -96,8 +96,11 @@ void ScorchwireEditor::resetCurrentColor() {
    setCurrentColor(kDefaultColor);
 }
 
+// The page is laid out in the base space, which the frame's zoom maps onto the window: the frame's
+// own rectangle is already scaled when the host opened the editor at a scale other than 1, and a page
+// of that size would put its close button and its second tab out of the window.
 void ScorchwireEditor::createSettingsView() {
-   auto* page = new SettingsView2(frame->getViewSize(), this);
+   auto* page = new SettingsView2(CRect(0, 0, kBaseWidth, kBaseHeight), this);
    page->tabView->setTabHighLightColor(currentColor);
    settingsView = page;
    frame->addView(settingsView);

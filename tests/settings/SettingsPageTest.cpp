@@ -45,22 +45,23 @@ void click(EditorHost& daw, int x, int y) {
 }
 
 // Pixels bright in every channel: the page's white texts (nothing of the main view shows that bright
-// through the page).
-size_t brightPixels(const Image& image, uint32_t left, uint32_t top, uint32_t right, uint32_t bottom) {
+// through the page). The rectangle is in base pixels, the image at zoom.
+size_t brightPixels(const Image& image, int zoom, uint32_t left, uint32_t top, uint32_t right,
+                    uint32_t bottom) {
    size_t n = 0;
-   for (uint32_t y = top; y < bottom; ++y)
-      for (uint32_t x = left; x < right; ++x)
+   for (uint32_t y = top * zoom; y < bottom * zoom; ++y)
+      for (uint32_t x = left * zoom; x < right * zoom; ++x)
          n += distance(image.at(x, y), 0xffffff) < 60;
-   return n;
+   return n / static_cast<size_t>(zoom * zoom);
 }
 
 enum class Shown { MainView, Graphics, About };
 
 // Which of the page's tabs the window shows, told apart by their texts: "Scorchwire" on "ABOUT",
-// "SET COLOR:" on "GRAPHICS"; the main view has neither and its background shows at the header.
-Shown whatIsShown(const Image& image) {
-   const bool about = brightPixels(image, 20, 104, 190, 136) > 80;
-   const bool graphics = brightPixels(image, 200, 244, 330, 268) > 40;
+// "SET COLOR:" on "GRAPHICS"; the main view has neither.
+Shown whatIsShown(const Image& image, int zoom) {
+   const bool about = brightPixels(image, zoom, 20, 104, 190, 136) > 80;
+   const bool graphics = brightPixels(image, zoom, 200, 244, 330, 268) > 40;
    if (about == graphics)
       return Shown::MainView;
    return about ? Shown::About : Shown::Graphics;
@@ -70,62 +71,74 @@ std::string name(Shown shown) {
    return shown == Shown::MainView ? "main view" : shown == Shown::Graphics ? "GRAPHICS" : "ABOUT";
 }
 
-void expectShown(EditorHost& daw, Shown expected) {
-   EXPECT_EQ(name(whatIsShown(daw.capture())), name(expected));
-}
+// A window of the built bundle at a zoom, driven by clicks at base coordinates.
+struct BundleWindow {
+   explicit BundleWindow(int zoom) : zoom(zoom) {}
+   bool open() {
+      if (!daw.open(zoom))
+         return false;
+      pump({&daw}, 200);
+      return true;
+   }
+   void clickAt(int x, int y) { click(daw, x * zoom, y * zoom); }
+   void expectShown(Shown expected) { EXPECT_EQ(name(whatIsShown(daw.capture(), zoom)), name(expected)); }
+   // Keeps a picture of the window as name, when SETTINGS_TEST_SCREENSHOTS names a folder.
+   void screenshot(const TempFolder& dir, const std::string& name) {
+      const fs::path png = dir.path() / name;
+      ASSERT_TRUE(writePng(daw.capture(), png.string()));
+      keepScreenshot(png);
+   }
+   // What the host reads of parameter 16 after the flush the editor asked for.
+   double storedTab() {
+      host::OutputEvents ignored;
+      daw.instance->flush({}, ignored);
+      return daw.instance->paramValue(SettingsView2::kTabParameter);
+   }
 
-// Keeps a picture of the window as name, when SETTINGS_TEST_SCREENSHOTS names a folder.
-void screenshot(const EditorHost& daw, const TempFolder& dir, const std::string& name) {
-   const fs::path png = dir.path() / name;
-   ASSERT_TRUE(writePng(daw.capture(), png.string()));
-   keepScreenshot(png);
-}
+   int zoom;
+   EditorHost daw;
+};
 
-// What the host reads of parameter 16 after the flush the editor asked for.
-double storedTab(EditorHost& daw) {
-   host::OutputEvents ignored;
-   daw.instance->flush({}, ignored);
-   return daw.instance->paramValue(SettingsView2::kTabParameter);
-}
-
-// The built bundle: page opened, tabs switched, page closed; the "ABOUT" tab saved with the project
-// comes back in a new instance.
+// The built bundle at 1x and 2x: page opened, tabs switched, page closed; the "ABOUT" tab saved with
+// the project comes back in a new instance.
 TEST(SettingsPageInTheBundle, ChosenTabTravelsWithTheProjectState) {
    TempFolder home("settings-page-home"), dir("settings-page");
    ScopedHome scopedHome(home.path());
-   std::vector<uint8_t> project;
-   {
-      EditorHost daw;
-      ASSERT_TRUE(daw.open(1.0));
-      pump({&daw}, 200);
-      expectShown(daw, Shown::MainView);
-      click(daw, kBurgerX, kBurgerY);
-      expectShown(daw, Shown::Graphics);
-      screenshot(daw, dir, "settings-graphics.png");
+   for (const int zoom : {1, 2}) {
+      SCOPED_TRACE(zoom);
+      const std::string suffix = zoom == 1 ? ".png" : "-2x.png";
+      std::vector<uint8_t> project;
+      {
+         BundleWindow window(zoom);
+         ASSERT_TRUE(window.open());
+         window.expectShown(Shown::MainView);
+         window.clickAt(kBurgerX, kBurgerY);
+         window.expectShown(Shown::Graphics);
+         window.screenshot(dir, "settings-graphics" + suffix);
 
-      click(daw, kAboutTabX, kTabY);
-      expectShown(daw, Shown::About);
-      EXPECT_EQ(storedTab(daw), 1.0);
-      screenshot(daw, dir, "settings-about.png");
-      click(daw, kGraphicsTabX, kTabY);
-      expectShown(daw, Shown::Graphics);
-      EXPECT_EQ(storedTab(daw), 0.0);
-      click(daw, kAboutTabX, kTabY);
-      EXPECT_EQ(storedTab(daw), 1.0);
+         window.clickAt(kAboutTabX, kTabY);
+         window.expectShown(Shown::About);
+         EXPECT_EQ(window.storedTab(), 1.0);
+         window.screenshot(dir, "settings-about" + suffix);
+         window.clickAt(kGraphicsTabX, kTabY);
+         window.expectShown(Shown::Graphics);
+         EXPECT_EQ(window.storedTab(), 0.0);
+         window.clickAt(kAboutTabX, kTabY);
+         EXPECT_EQ(window.storedTab(), 1.0);
 
-      click(daw, kCloseX, kCloseY);
-      expectShown(daw, Shown::MainView);
-      ASSERT_TRUE(daw.instance->saveState(project));
-      daw.close();
-      daw.destroyInstance();
+         window.clickAt(kCloseX, kCloseY);
+         window.expectShown(Shown::MainView);
+         ASSERT_TRUE(window.daw.instance->saveState(project));
+         window.daw.close();
+         window.daw.destroyInstance();
+      }
+      BundleWindow reopened(zoom);
+      ASSERT_TRUE(reopened.daw.instance->loadState(project));
+      ASSERT_TRUE(reopened.open());
+      reopened.expectShown(Shown::MainView);
+      reopened.clickAt(kBurgerX, kBurgerY);
+      reopened.expectShown(Shown::About);
    }
-   EditorHost reopened;
-   ASSERT_TRUE(reopened.instance->loadState(project));
-   ASSERT_TRUE(reopened.open(1.0));
-   pump({&reopened}, 200);
-   expectShown(reopened, Shown::MainView);
-   click(reopened, kBurgerX, kBurgerY);
-   expectShown(reopened, Shown::About);
 }
 
 // The instance linked into this process, with the editor its GUI would make.
