@@ -60,7 +60,11 @@ void ScorchwireEditor::readSettings() {
       currentColor = stored;
 }
 
+// Only an editor that built its view has read the file: one the host created and destroyed without
+// showing it holds the default colour, which must not replace the user's.
 void ScorchwireEditor::writeSettings() {
+   if (!uiReady)
+      return;
    const std::optional<std::string> path = settingsFilePath();
    if (!path)
       return;

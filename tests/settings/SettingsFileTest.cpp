@@ -115,4 +115,17 @@ TEST_F(SettingsFile, UnwritableHomeReportsBothFoldersAndStillOpens) {
    }
 }
 
+// A host that creates the editor and destroys it without ever giving it a window (to probe it, say):
+// that editor never read the file, and the colour the user chose stays.
+TEST(SettingsFileInTheBundle, EditorNeverShownLeavesTheFileAlone) {
+   TempFolder home("settings-unshown-home");
+   ScopedHome scopedHome(home.path());
+   const std::string red = "[PluginUI]\nCurrentColor=#ff0000ff\n";
+   writeText(settingsFile(home.path()), red);
+   EditorHost daw;
+   ASSERT_TRUE(daw.create());
+   daw.close();
+   EXPECT_EQ(readText(settingsFile(home.path())), red);
+}
+
 } // namespace
