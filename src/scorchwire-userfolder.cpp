@@ -31,7 +31,8 @@ std::optional<std::string> homeFolder() {
    static bool told = false;
    if (!told) {
       told = true;
-      std::fprintf(stderr, "Scorchwire > No home folder: the editor runs without its settings file and presets\n");
+      std::fprintf(stderr,
+                   "Scorchwire > No home folder: the editor runs without its settings file and presets\n");
    }
    return std::nullopt;
 }

@@ -90,9 +90,10 @@ void ScorchwireEditor::setupUI() {
    auto displayFont = makeOwned<CFontDesc>("Tahoma", 13);
    const SharedPointer<CBitmap> glyph = makeArrowGlyph();
    CViewContainer* main = mainContainer;
+   readSettings();
 
    oscilloscope = new Oscilloscope(CRect(40, 415, 760, 480));
-   oscilloscope->color = themeColor;
+   oscilloscope->color = currentColor;
    main->addView(oscilloscope);
 
    addPanel(main, CRect(300, 38, 500, 73));
@@ -137,10 +138,12 @@ void ScorchwireEditor::setupUI() {
    meterRight = new Vumeter(CRect(41, 392, 757, 398));
    for (Vumeter* meter : {meterLeft, meterRight}) {
       meter->segmentSpacing = 6;
-      meter->color = themeColor;
+      meter->color = currentColor;
       main->addView(meter);
    }
-   main->addView(new BurgerButton(CRect(714, 40, 744, 70)));
+   auto* burger = new BurgerButton(CRect(714, 40, 744, 70));
+   burger->action = [this] { showSettings(); };
+   main->addView(burger);
 
    addCaption(main, CRect(22, 36, 322, 72), "SCORCHWIRE", titleFont);
    addCaption(main, CRect(361, 120, 441, 156), "DISTORTION", headingFont);
@@ -173,6 +176,8 @@ void ScorchwireEditor::setupUI() {
    bindControl(prefilter);
    addGlyph(main, CRect(181, 157, 197, 173), glyph);
 
+   createSettingsView();
+
    uiReady = true;
    firstResize = true;
    idleTimer = new CVSTGUITimer([this](CVSTGUITimer*) { idle(); }, kIdleTimerInterval, true);
@@ -194,8 +199,8 @@ void ScorchwireEditor::createQuadrafuzzView() {
 
 Knob* ScorchwireEditor::addKnob(CViewContainer* parent, const CRect& rect, int32_t tag) {
    auto* knob = new Knob(rect, this, tag);
-   knob->arcColor = themeColor;
-   knob->pointerColor = themeColor;
+   knob->arcColor = currentColor;
+   knob->pointerColor = currentColor;
    parent->addView(knob);
    bindControl(knob);
    return knob;

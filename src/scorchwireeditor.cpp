@@ -120,6 +120,7 @@ void ScorchwireEditor::haltIdleTimer() {
 // What outlives the editor is handed over before the instance deletes it; the host registrations
 // of the toolkit are moved by the instance right after.
 void ScorchwireEditor::close() {
+   writeSettings();
    saveCurrentPresetIndex();
    frame->unregisterMouseObserver(this);
    haltIdleTimer();

@@ -23,7 +23,8 @@ class Vumeter;
 // the PluginWrapper. Main thread only.
 //
 // Files: scorchwireeditor.cpp (window, zoom, idle tick, gestures, teardown),
-// scorchwireeditor-mainview.cpp (the views) and scorchwireeditor-presetmenu.cpp (the preset bar).
+// scorchwireeditor-mainview.cpp (the views), scorchwireeditor-settings.cpp (the theme colour, its
+// settings file and the settings page) and scorchwireeditor-presetmenu.cpp (the preset bar).
 class ScorchwireEditor : public VSTGUI::VSTGUIEditorInterface,
                          public VSTGUI::IControlListener,
                          public VSTGUI::IMouseObserver,
@@ -36,6 +37,7 @@ public:
    static constexpr int32_t kBaseHeight = 494;
    static constexpr uint32_t kIdleTimerInterval = 33;
    static constexpr int32_t kParamCount = 17;
+   static constexpr VSTGUI::CColor kDefaultColor{190, 150, 30, 255};
 
    explicit ScorchwireEditor(EditorLink link);
    ~ScorchwireEditor() override;
@@ -65,6 +67,23 @@ public:
    void switchDistoParam(double value);
    // The group of the four band knobs, added to mainContainer hidden.
    void createQuadrafuzzView();
+
+   // ---- settings (scorchwireeditor-settings.cpp) ----
+   // Takes the theme colour from the settings file, when there is one with a readable colour.
+   void readSettings();
+   // Stores the theme colour in the settings file, keeping everything else in it.
+   void writeSettings();
+   // The theme colour for the meters, the scope, the knobs, the page's tab highlight and chooser.
+   void setCurrentColor(const VSTGUI::CColor& color);
+   void resetCurrentColor();
+   const VSTGUI::CColor& getCurrentColor() const { return currentColor; }
+   // The settings page: created hidden over the main view, shown by the three-bar button.
+   void createSettingsView();
+   void showSettings();
+   void hideSettings();
+   // Opens the online manual in the desktop's browser, when the desktop has a way to.
+   void openHelpUrl();
+   PluginWrapper* pluginWrapper() const { return wrapper.get(); }
 
    // ---- presets ----
    // Asks the instance for the preset index it kept; an index outside the preset list gives -1.
@@ -182,8 +201,8 @@ private:
    VSTGUI::SharedPointer<VSTGUI::CNewFileSelector> loadSelector;
    VSTGUI::SharedPointer<VSTGUI::CNewFileSelector> saveSelector;
    VSTGUI::ModalViewSessionID renameModalId = 0;
-   // Knob arcs and pointers, meters and scope.
-   VSTGUI::CColor themeColor{190, 150, 30, 255};
+   // The theme colour: knob arcs and pointers, meters, scope, the settings page's tab highlight.
+   VSTGUI::CColor currentColor{kDefaultColor};
 
    // A knob of the main view bound to its parameter, added to parent.
    Knob* addKnob(VSTGUI::CViewContainer* parent, const VSTGUI::CRect& rect, int32_t tag);

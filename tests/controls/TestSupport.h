@@ -1,94 +1,24 @@
-// What the control tests need of a host: a run loop polling descriptors and firing timers, a parent window
-// on a connection of its own, pixels read back from the X server, real input through xdotool, and a frame
-// to put the views under test in.
+// What the control tests need beyond the shared X11 host pieces: an editor that records what it hears
+// and a frame to put the views under test in.
 #pragma once
 
-#include "vstgui/vstgui.h"
+#include "X11TestSupport.h"
 
-#include <chrono>
-#include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
-#include <xcb/xcb.h>
 
 namespace ControlsTest {
 
-using namespace VSTGUI;
+using namespace X11Test;
 
-// A poll loop like a host's: descriptors and timers registered by the toolkit.
-class TestRunLoop : public X11::IRunLoop, public AtomicReferenceCounted {
-public:
-   bool registerEventHandler(int fd, X11::IEventHandler* handler) override;
-   bool unregisterEventHandler(X11::IEventHandler* handler) override;
-   bool registerTimer(uint64_t interval, X11::ITimerHandler* handler) override;
-   bool unregisterTimer(X11::ITimerHandler* handler) override;
-
-   // Runs the loop until condition holds (true) or the time is up (false).
-   bool pumpUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout);
-   size_t timerCount() const { return timers.size(); }
-
-private:
-   struct Handler {
-      int fd;
-      X11::IEventHandler* handler;
-   };
-   struct Timer {
-      uint64_t interval;
-      X11::ITimerHandler* handler;
-      std::chrono::steady_clock::time_point due;
-   };
-   bool registered(X11::IEventHandler* handler) const;
-   bool hasTimer(X11::ITimerHandler* handler) const;
-   std::vector<Handler> handlers;
-   std::vector<Timer> timers;
-};
-
-TestRunLoop& runLoop();
-void pump(int milliseconds = 80);
-
-// An RGB image read from the X server.
-struct Image {
-   int width = 0;
-   int height = 0;
-   std::vector<uint32_t> pixels;
-   CColor at(int x, int y) const;
-   void savePNG(const std::string& path) const;
-   // Pixels in rect equal to color (alpha ignored).
-   int count(const CRect& rect, const CColor& color) const;
-   // Pixels in rect within tol of color on every channel: anti-aliased text hardly ever hits its colour.
-   int countNear(const CRect& rect, const CColor& color, int tol = 70) const;
-};
-
-// Colours equal within tol on every channel (alpha ignored).
-bool near(const CColor& a, const CColor& b, int tol = 2);
-// The colour c drawn at alpha over black.
-CColor over(const CColor& c, double alpha);
-
-// A top-level window on a connection of its own, like the host's plug-in window.
-class HostWindow {
-public:
-   HostWindow(int x, int y, int width, int height);
-   ~HostWindow();
-   HostWindow(const HostWindow&) = delete;
-   HostWindow& operator=(const HostWindow&) = delete;
-
-   void* handle() const { return reinterpret_cast<void*>(static_cast<uintptr_t>(window)); }
-   // The screen's pixels over rect, in window coordinates.
-   Image capture(const CRect& rect) const;
-
-private:
-   xcb_connection_t* connection;
-   xcb_screen_t* screen;
-   xcb_window_t window;
-   int left, top;
-};
-
-// Runs xdotool with the arguments while the run loop keeps turning; then lets the events arrive.
-void xdotool(const std::vector<std::string>& arguments);
+inline void pump(int milliseconds = 80) {
+   pumpFor(milliseconds);
+}
 
 // Saves the image as name.png into the folder CONTROLS_TEST_SCREENSHOTS names, when it is set.
-void keepScreenshot(const Image& image, const std::string& name);
+inline void keepScreenshot(const Image& image, const std::string& name) {
+   X11Test::keepScreenshot(image, name, "CONTROLS_TEST_SCREENSHOTS");
+}
 
 // An editor interface and control listener that log what they hear.
 class RecordingEditor : public VSTGUIEditorInterface, public IControlListener {

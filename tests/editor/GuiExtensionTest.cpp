@@ -61,8 +61,9 @@ TEST(GuiApi, IncompleteHostExtensionsAreReportedAsHostMisbehaviour) {
 // A host that asks for the editor although it cannot carry the toolkit's timers and descriptors
 // gets no editor, and nothing is registered anywhere.
 TEST(GuiApi, WithoutHostTimersOrDescriptorsNoEditorIsCreated) {
-   for (host::HostOptions options : {host::HostOptions{.timerSupport = false, .posixFdSupport = false},
-                                     host::HostOptions{.timerSupport = false}, host::HostOptions{.posixFdSupport = false}}) {
+   for (host::HostOptions options :
+        {host::HostOptions{.timerSupport = false, .posixFdSupport = false},
+         host::HostOptions{.timerSupport = false}, host::HostOptions{.posixFdSupport = false}}) {
       EditorHost daw(options);
       std::string out = captureStdout([&] { EXPECT_FALSE(daw.create()); });
       EXPECT_TRUE(daw.host.registrationLog().empty());

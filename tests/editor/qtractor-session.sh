@@ -4,7 +4,7 @@
 # one-track session whose plug-in chain holds Scorchwire. The plug-in item is double-clicked so that
 # Qtractor opens the plug-in's window, the window is captured, and Qtractor is shut down.
 # Passes when Qtractor loads the session with the plug-in, survives opening its window, and, when
-# Qtractor embeds the editor, the window shows it (its background colour) and the editor is torn down
+# Qtractor embeds the editor, the window shows its main view and the editor is torn down
 # cleanly at shutdown. Qtractor 0.9.31 itself may crash while exiting; that is not held against us.
 # OUTDIR keeps the session, logs and screenshots (a temporary folder, removed, when not given).
 set -u
@@ -168,10 +168,14 @@ EMBEDDED=no
 if grep -q '(guiCreate)' "$OUT/qtractor.log"; then
    EMBEDDED=yes
    /usr/bin/import -window "$WINDOW" "$OUT/editor.png" 2>/dev/null
-   # The editor's background, (48, 48, 128), over at least its base area.
-   pixels=$(convert "$OUT/editor.png" -fill black +opaque "rgb(48,48,128)" -fill white -opaque "rgb(48,48,128)" \
+   # The main view: the bundle's background picture over most of the window (the controls cover
+   # about a tenth of it) and the theme colour on the knob arcs and the scope's line.
+   BACKGROUND="$(dirname "$CLAP")/../Resources/background.png"
+   differing=$(compare -metric AE -fuzz 3% "$OUT/editor.png" "$BACKGROUND" null: 2>&1)
+   [ "${differing:-999999}" -le $((800 * 494 / 4)) ] 2>/dev/null || FAIL="$FAIL editor-not-drawn(${differing:-?}px-differ)"
+   themed=$(convert "$OUT/editor.png" -fuzz 8% -fill black +opaque "rgb(190,150,30)" -fill white -opaque "rgb(190,150,30)" \
       -format "%[fx:round(mean*w*h)]" info: 2>/dev/null)
-   [ "${pixels:-0}" -ge $((800 * 494)) ] || FAIL="$FAIL editor-not-drawn(${pixels:-0}px)"
+   [ "${themed:-0}" -ge 720 ] || FAIL="$FAIL no-theme-colour(${themed:-0}px)"
 fi
 grep -q 'Could not determine bundle location' "$OUT/qtractor.log" && FAIL="$FAIL no-bundle"
 

@@ -67,6 +67,25 @@ host::HostOptions printingLog() {
    return o;
 }
 
+// A call that breaks a rule, and the report that must precede the end of the process.
+struct BrokenRule {
+   const char* name;
+   std::function<void(Session&)> run;
+   const char* message;
+};
+
+template <size_t N> void expectEachEndsTheProcess(const BrokenRule (&cases)[N]) {
+   for (const auto& c : cases) {
+      SCOPED_TRACE(c.name);
+      EXPECT_DEATH(
+          {
+             Session s(printingLog());
+             c.run(s);
+          },
+          std::string(R"(\[plug-in log 5\] Host called )") + c.message);
+   }
+}
+
 } // namespace
 
 // Patterns a host following CLAP 1.2 may use: none of them may end the process or be reported.
@@ -189,11 +208,7 @@ TEST(HostRules, UninitialisedInstanceMayBeDestroyed) {
 // process ends.
 TEST(HostRulesDeathTest, BrokenRulesEndTheProcess) {
    GTEST_FLAG_SET(death_test_style, "threadsafe");
-   const struct {
-      const char* name;
-      std::function<void(Session&)> run;
-      const char* message;
-   } cases[] = {
+   const BrokenRule cases[] = {
        {"process before activation", [](Session& s) { s.onAudioThread([&] { s.processBlock(); }); },
         R"(clap_plugin\.process\(\) while the plug-in is not active)"},
        {"process without start_processing",
@@ -281,15 +296,60 @@ TEST(HostRulesDeathTest, BrokenRulesEndTheProcess) {
         },
         R"(clap_plugin_params\.flush\(\) from neither the main thread nor the audio thread)"},
    };
-   for (const auto& c : cases) {
-      SCOPED_TRACE(c.name);
-      EXPECT_DEATH(
-          {
-             Session s(printingLog());
-             c.run(s);
-          },
-          std::string(R"(\[plug-in log 5\] Host called )") + c.message);
-   }
+   expectEachEndsTheProcess(cases);
+}
+
+// Calls that leave out what the function must write to or read from, and editor calls from a
+// thread other than the main thread: reported, then the process ends.
+TEST(HostRulesDeathTest, MissingArgumentsAndEditorCallsOffTheMainThreadEndTheProcess) {
+   GTEST_FLAG_SET(death_test_style, "threadsafe");
+   const auto params = [](Session& s) { return s.plugin.params(); };
+   const auto gui = [](Session& s) { return s.plugin.gui(); };
+   const BrokenRule cases[] = {
+       {"process without event lists",
+        [](Session& s) {
+           s.activateAndStart();
+           s.onAudioThread([&] {
+              clap_process_t process{};
+              s.plugin.plugin()->process(s.plugin.plugin(), &process);
+           });
+        },
+        R"(clap_plugin\.process\(\) without a process record or without its event lists)"},
+       {"state save without a stream", [](Session& s) { s.plugin.state()->save(s.plugin.plugin(), nullptr); },
+        R"(clap_plugin_state\.save\(\) without an output stream)"},
+       {"state load without a stream", [](Session& s) { s.plugin.state()->load(s.plugin.plugin(), nullptr); },
+        R"(clap_plugin_state\.load\(\) without an input stream)"},
+       {"parameter info without a record",
+        [&](Session& s) { params(s)->get_info(s.plugin.plugin(), 0, nullptr); },
+        R"(clap_plugin_params\.get_info\(\) without an info record)"},
+       {"parameter value without a pointer",
+        [&](Session& s) { params(s)->get_value(s.plugin.plugin(), 0, nullptr); },
+        R"(clap_plugin_params\.get_value\(\) without a value pointer)"},
+       {"value text without a buffer",
+        [&](Session& s) { params(s)->value_to_text(s.plugin.plugin(), 0, 0.5, nullptr, 16); },
+        R"(clap_plugin_params\.value_to_text\(\) without a text buffer)"},
+       {"text value without a pointer",
+        [&](Session& s) { params(s)->text_to_value(s.plugin.plugin(), 0, "1", nullptr); },
+        R"(clap_plugin_params\.text_to_value\(\) without a text or a value pointer)"},
+       {"flush without event lists",
+        [&](Session& s) { params(s)->flush(s.plugin.plugin(), nullptr, nullptr); },
+        R"(clap_plugin_params\.flush\(\) without its input or output event list)"},
+       {"editor size without pointers",
+        [&](Session& s) { gui(s)->get_size(s.plugin.plugin(), nullptr, nullptr); },
+        R"(clap_plugin_gui\.get_size\(\) without its size pointers)"},
+       {"editor parent without a window", [&](Session& s) { gui(s)->set_parent(s.plugin.plugin(), nullptr); },
+        R"(clap_plugin_gui\.set_parent\(\) without a window)"},
+       {"editor created on the audio thread",
+        [&](Session& s) {
+           s.activateAndStart();
+           s.onAudioThread([&] { gui(s)->create(s.plugin.plugin(), CLAP_WINDOW_API_X11, false); });
+        },
+        R"(clap_plugin_gui\.create\(\) from a thread other than the main thread)"},
+       {"editor scale from an unrelated thread",
+        [&](Session& s) { Session::onOtherThread([&] { gui(s)->set_scale(s.plugin.plugin(), 2.0); }); },
+        R"(clap_plugin_gui\.set_scale\(\) from a thread other than the main thread)"},
+   };
+   expectEachEndsTheProcess(cases);
 }
 
 // Calls before init: the extension tables are shared by every instance, so a host may hold one
