@@ -28,8 +28,6 @@ const CColor kGlyphColor(180, 180, 180, 255);
 
 constexpr int32_t kPrefilterTag = 3;
 constexpr int32_t kDistortionTag = 4;
-constexpr int32_t kPresetMenuTag = 16384;
-constexpr int32_t kLoadSaveMenuTag = 16385;
 constexpr const char* kLoadPresetEntry = "Load preset";
 constexpr const char* kSavePresetEntry = "Save preset as";
 

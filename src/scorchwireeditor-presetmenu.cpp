@@ -130,7 +130,8 @@ void ScorchwireEditor::recurseFirstTime(const std::string& folder) {
 
 // Invisible over the down arrow: it draws nothing and opens on the arrow's clicks.
 void ScorchwireEditor::createPresetMenu(const CRect& rect) {
-   presetMenu = new COptionMenu(rect, this, 16384, nullptr, nullptr, kCheckStyle | kNoFrame | kNoTextStyle);
+   presetMenu =
+       new COptionMenu(rect, this, kPresetMenuTag, nullptr, nullptr, kCheckStyle | kNoFrame | kNoTextStyle);
    presetMenu->setTransparency(true);
    presetMenu->setFontColor(CColor(255, 255, 255, 0));
    if (const std::optional<std::string> folder = presetFolder())

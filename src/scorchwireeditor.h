@@ -37,6 +37,9 @@ public:
    static constexpr int32_t kBaseHeight = 494;
    static constexpr uint32_t kIdleTimerInterval = 33;
    static constexpr int32_t kParamCount = 17;
+   // Tags of the preset folder's menu and of the load/save pop-up.
+   static constexpr int32_t kPresetMenuTag = 16384;
+   static constexpr int32_t kLoadSaveMenuTag = 16385;
    static constexpr VSTGUI::CColor kDefaultColor{190, 150, 30, 255};
 
    explicit ScorchwireEditor(EditorLink link);
