@@ -25,9 +25,13 @@ protected:
 
    // Opens the window with the file playing and the drive knob at 0.75, takes its picture, closes it.
    Image runWithHome(const fs::path& home, const std::string& name) {
+      return run("HOME='" + home.string() + "' ", name);
+   }
+   // The same with a command prefix that sets up the environment.
+   Image run(const std::string& prefix, const std::string& name) {
       const fs::path png = dir.path() / (name + ".png");
-      const std::string command = kNoLeakCheckForUnloadedFonts + "HOME='" + home.string() + "' " +
-                                  CLAPHOST_PATH + " gui " + SCORCHWIRE_BUNDLE_DIR + " --set 5=0.75 --in " +
+      const std::string command = kNoLeakCheckForUnloadedFonts + prefix + CLAPHOST_PATH + " gui " +
+                                  SCORCHWIRE_BUNDLE_DIR + " --set 5=0.75 --in " +
                                   (dir.path() / "sine.wav").string() + " --screenshot " + png.string() +
                                   " --after 800 >" + (dir.path() / "out.txt").string() + " 2>&1";
       const int status = std::system(command.c_str());
@@ -113,6 +117,29 @@ TEST_F(SettingsFile, UnwritableHomeReportsBothFoldersAndStillOpens) {
       expectThemeEverywhere(image, kDefaultTheme);
       EXPECT_FALSE(fs::exists(settingsFile(h)));
    }
+}
+
+// Neither HOME nor the user database knows a home (a user the database does not list, given a copy of
+// the X server's key it may read): the window opens with the default colour, without settings file or
+// presets, and says so once.
+TEST_F(SettingsFile, WithoutAnyHomeTheEditorWorksAndSaysSoOnce) {
+   const char* key = std::getenv("XAUTHORITY");
+   if (::geteuid() != 0 || !key)
+      GTEST_SKIP() << "running as a user without a home needs root and the X server's key file";
+   const fs::path keyCopy = dir.path() / "xauthority";
+   fs::copy_file(key, keyCopy);
+   fs::permissions(keyCopy, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+   fs::permissions(dir.path(), fs::perms::all);
+   const Image image = run("env -u HOME XAUTHORITY='" + keyCopy.string() +
+                               "' setpriv --reuid=54321 --regid=54321 --clear-groups ",
+                           "no-home");
+   ASSERT_EQ(exitCode, 0) << out;
+   const std::string line =
+       "Scorchwire > No home folder: the editor runs without its settings file and presets\n";
+   const size_t first = out.find(line);
+   EXPECT_NE(first, std::string::npos) << out;
+   EXPECT_EQ(out.find(line, first + 1), std::string::npos) << out;
+   expectThemeEverywhere(image, kDefaultTheme);
 }
 
 // A host that creates the editor and destroys it without ever giving it a window (to probe it, say):
