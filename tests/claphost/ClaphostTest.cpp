@@ -1,11 +1,12 @@
+#include "WavFiles.h"
+
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +17,7 @@
 
 namespace {
 namespace fs = std::filesystem;
+using namespace claphosttest;
 
 struct Result {
    int status;
@@ -26,9 +28,8 @@ struct Result {
 class ClaphostTest : public ::testing::Test {
 protected:
    void SetUp() override {
-      dir_ = fs::temp_directory_path() /
-             ("claphost-" + std::to_string(::getpid()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+      dir_ = fs::temp_directory_path() / ("claphost-" + std::to_string(::getpid()) + "-" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
       fs::create_directories(dir_);
    }
    void TearDown() override { fs::remove_all(dir_); }
@@ -47,34 +48,6 @@ protected:
       std::stringstream s;
       s << in.rdbuf();
       return s.str();
-   }
-
-   void writeWav(const std::string& p, const std::vector<float>& left, const std::vector<float>& right,
-                 int rate) const {
-      SF_INFO info{};
-      info.samplerate = rate;
-      info.channels = 2;
-      info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-      SNDFILE* f = sf_open(p.c_str(), SFM_WRITE, &info);
-      ASSERT_NE(f, nullptr);
-      std::vector<float> inter;
-      for (size_t i = 0; i < left.size(); ++i) {
-         inter.push_back(left[i]);
-         inter.push_back(right[i]);
-      }
-      sf_writef_float(f, inter.data(), static_cast<sf_count_t>(left.size()));
-      sf_close(f);
-   }
-
-   static bool readWav(const std::string& p, std::vector<float>& inter, SF_INFO& info) {
-      info = {};
-      SNDFILE* f = sf_open(p.c_str(), SFM_READ, &info);
-      if (!f)
-         return false;
-      inter.resize(static_cast<size_t>(info.frames * info.channels));
-      sf_readf_float(f, inter.data(), info.frames);
-      sf_close(f);
-      return true;
    }
 
    std::string bundle() const { return SCORCHWIRE_BUNDLE; }
@@ -97,16 +70,19 @@ TEST_F(ClaphostTest, InfoDescribesThePluginAsJson) {
                                 "\"features\":[\"audio-effect\",\"glitch\"]", "\"clap.params\"",
                                 "\"name\":\"PreFltCut\"", "\"text\":\"No Filter\"", "\"name\":\"DRIVE\""})
       EXPECT_NE(r.out.find(expected), std::string::npos) << expected << "\n" << r.out;
-   EXPECT_EQ(r.out.find("Constructing Scorchwire"), std::string::npos) << "diagnostics must not mix into JSON";
+   EXPECT_EQ(r.out.find("Constructing Scorchwire"), std::string::npos)
+       << "diagnostics must not mix into JSON";
    EXPECT_NE(r.err.find("Constructing Scorchwire"), std::string::npos);
 }
 
 TEST_F(ClaphostTest, RenderKeepsLengthRateAndAppliesSettings) {
    const int rate = 44100;
    const size_t frames = 10000; // not a multiple of the block: the last block is shorter
-   writeWav(path("in.wav"), sine(frames, 440, 0.5, rate), sine(frames, 660, 0.5, rate), rate);
-   const Result r = run("render " + bundle() + " " + path("in.wav") + " " + path("out.wav") +
-                        " --block 128 --set 5=0.75 --set 7=nan --set 8=5.0 --save-state " + path("state.bin"));
+   ASSERT_TRUE(
+       writeStereoWav(path("in.wav"), sine(frames, 440, 0.5, rate), sine(frames, 660, 0.5, rate), rate));
+   const Result r =
+       run("render " + bundle() + " " + path("in.wav") + " " + path("out.wav") +
+           " --block 128 --set 5=0.75 --set 7=nan --set 8=5.0 --save-state " + path("state.bin"));
    ASSERT_EQ(r.status, 0) << r.err;
 
    std::vector<float> out;
@@ -135,7 +111,8 @@ TEST_F(ClaphostTest, RenderKeepsLengthRateAndAppliesSettings) {
 }
 
 TEST_F(ClaphostTest, LoadStateRestoresWhatSaveStateWrote) {
-   writeWav(path("in.wav"), sine(4096, 100, 0.9, 48000), sine(4096, 100, 0.9, 48000), 48000);
+   ASSERT_TRUE(
+       writeStereoWav(path("in.wav"), sine(4096, 100, 0.9, 48000), sine(4096, 100, 0.9, 48000), 48000));
    ASSERT_EQ(run("render " + bundle() + " " + path("in.wav") + " " + path("a.wav") +
                  " --set 4=0.25 --set 6=0.3 --save-state " + path("a.state"))
                  .status,

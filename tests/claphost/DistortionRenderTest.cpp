@@ -1,11 +1,13 @@
 // Every distortion type rendered through claphost as a user would: a full-scale sine sweep,
 // square wave and noise, silence, and a burst followed by silence.
+#include "WavFiles.h"
+
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <random>
@@ -14,6 +16,7 @@
 
 namespace {
 namespace fs = std::filesystem;
+using namespace claphosttest;
 
 constexpr int kRate = 48000;
 constexpr const char* kTypeNames[9] = {"Overdrive",   "Clip Inferno", "Hot Valve",
@@ -54,37 +57,16 @@ protected:
 
    std::string path(const std::string& name) const { return (dir / name).string(); }
 
+   // The mono signal on the left and inverted on the right.
    void writeInput(const std::vector<float>& mono) const {
-      SF_INFO info{};
-      info.samplerate = kRate;
-      info.channels = 2;
-      info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-      SNDFILE* f = sf_open(path("in.wav").c_str(), SFM_WRITE, &info);
-      ASSERT_NE(f, nullptr);
-      std::vector<float> frames;
-      for (float v : mono) {
-         frames.push_back(v);
-         frames.push_back(-v);
-      }
-      sf_writef_float(f, frames.data(), static_cast<sf_count_t>(mono.size()));
-      sf_close(f);
+      std::vector<float> inverted(mono.size());
+      std::transform(mono.begin(), mono.end(), inverted.begin(), [](float v) { return -v; });
+      ASSERT_TRUE(writeStereoWav(path("in.wav"), mono, inverted, kRate));
    }
 
    // Renders the input with the given settings; returns the interleaved output.
    std::vector<float> render(const std::string& settings) const {
-      const std::string cmd = std::string(CLAPHOST_PATH) + " render " + SCORCHWIRE_BUNDLE + " " +
-                              path("in.wav") + " " + path("out.wav") + " --block 256 " + settings +
-                              " >/dev/null 2>" + path("err.txt");
-      const int raw = std::system(cmd.c_str());
-      EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << cmd;
-      SF_INFO info{};
-      SNDFILE* f = sf_open(path("out.wav").c_str(), SFM_READ, &info);
-      if (f == nullptr)
-         return {};
-      std::vector<float> out(static_cast<size_t>(info.frames * info.channels));
-      sf_readf_float(f, out.data(), info.frames);
-      sf_close(f);
-      return out;
+      return renderWithClaphost(path("in.wav"), path("out.wav"), "--block 256 " + settings, path("err.txt"));
    }
 
    fs::path dir;

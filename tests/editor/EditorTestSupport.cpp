@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -217,6 +219,23 @@ size_t openDescriptorCount() {
    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
       ++n;
    return n;
+}
+
+void writeSine(const std::string& path, double peak, int seconds) {
+   const uint32_t rate = 44100, frames = rate * static_cast<uint32_t>(seconds), bytes = frames * 4;
+   std::ofstream out(path, std::ios::binary);
+   const auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+   const auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+   out.write("RIFF", 4);
+   u32(36 + bytes);
+   out.write("WAVEfmt ", 8);
+   u32(16), u16(1), u16(2), u32(rate), u32(rate * 4), u16(4), u16(16);
+   out.write("data", 4);
+   u32(bytes);
+   for (uint32_t i = 0; i < frames; ++i) {
+      const auto s = static_cast<int16_t>(std::lround(32767. * peak * std::sin(2. * M_PI * 441. * i / rate)));
+      u16(static_cast<uint16_t>(s)), u16(static_cast<uint16_t>(s));
+   }
 }
 
 } // namespace editortest

@@ -88,6 +88,9 @@ private:
 // Turns the poll loops of the hosts (one DAW main thread) for about ms milliseconds.
 void pump(const std::vector<EditorHost*>& hosts, int ms);
 
+// A stereo 16-bit WAV at 44100 Hz of a 441 Hz sine at the given peak, for claphost's --in.
+void writeSine(const std::string& path, double peak, int seconds);
+
 // The open file descriptors of this process.
 size_t openDescriptorCount();
 

@@ -1,7 +1,8 @@
 // The factory presets as the build writes them: each one loads, sounds unlike the defaults and stays
 // finite and bounded on a plucked chord; the install script puts them into a new preset folder only.
+#include "WavFiles.h"
+
 #include <gtest/gtest.h>
-#include <sndfile.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -19,6 +20,7 @@
 
 namespace {
 namespace fs = std::filesystem;
+using namespace claphosttest;
 
 constexpr int kRate = 48000;
 
@@ -96,35 +98,12 @@ protected:
    std::string path(const std::string& name) const { return (dir / name).string(); }
 
    void writeInput(const std::vector<float>& mono) const {
-      SF_INFO info{};
-      info.samplerate = kRate;
-      info.channels = 2;
-      info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-      SNDFILE* f = sf_open(path("in.wav").c_str(), SFM_WRITE, &info);
-      ASSERT_NE(f, nullptr);
-      std::vector<float> frames;
-      for (float v : mono) {
-         frames.push_back(v);
-         frames.push_back(v);
-      }
-      sf_writef_float(f, frames.data(), static_cast<sf_count_t>(mono.size()));
-      sf_close(f);
+      ASSERT_TRUE(writeStereoWav(path("in.wav"), mono, mono, kRate));
    }
 
    // Renders in.wav with the arguments; the interleaved output.
    std::vector<float> render(const std::string& arguments) const {
-      const std::string cmd = std::string(CLAPHOST_PATH) + " render " + SCORCHWIRE_BUNDLE + " " +
-                              path("in.wav") + " " + path("out.wav") + " " + arguments + " >/dev/null 2>&1";
-      const int raw = std::system(cmd.c_str());
-      EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << cmd;
-      SF_INFO info{};
-      SNDFILE* f = sf_open(path("out.wav").c_str(), SFM_READ, &info);
-      if (f == nullptr)
-         return {};
-      std::vector<float> out(static_cast<size_t>(info.frames * info.channels));
-      sf_readf_float(f, out.data(), info.frames);
-      sf_close(f);
-      return out;
+      return renderWithClaphost(path("in.wav"), path("out.wav"), arguments);
    }
 
    // Runs the install script with HOME in the test folder; its exit status.
@@ -164,6 +143,7 @@ TEST_F(FactoryPresets, EachSoundsUnlikeTheDefaultsAndStaysBounded) {
    const auto in = pluckedChord();
    writeInput(in);
    const auto plain = render("");
+   ASSERT_FALSE(plain.empty());
    ASSERT_EQ(plain.size(), 2 * in.size());
    for (const fs::path& preset : factoryPresets()) {
       const auto chunk = componentChunk(readFile(preset));

@@ -47,23 +47,6 @@ void writeText(const fs::path& path, const std::string& text) {
    std::ofstream(path, std::ios::binary) << text;
 }
 
-void writeSine(const fs::path& path, double peak, int seconds) {
-   const uint32_t rate = 44100, frames = rate * static_cast<uint32_t>(seconds), bytes = frames * 4;
-   std::ofstream out(path, std::ios::binary);
-   const auto u32 = [&](uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-   const auto u16 = [&](uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-   out.write("RIFF", 4);
-   u32(36 + bytes);
-   out.write("WAVEfmt ", 8);
-   u32(16), u16(1), u16(2), u32(rate), u32(rate * 4), u16(4), u16(16);
-   out.write("data", 4);
-   u32(bytes);
-   for (uint32_t i = 0; i < frames; ++i) {
-      const auto s = static_cast<int16_t>(std::lround(32767. * peak * std::sin(2. * M_PI * 441. * i / rate)));
-      u16(static_cast<uint16_t>(s)), u16(static_cast<uint16_t>(s));
-   }
-}
-
 bool writePng(const editortest::Image& image, const std::string& path) {
    if (image.width == 0)
       return false;

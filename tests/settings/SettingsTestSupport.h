@@ -40,8 +40,6 @@ inline fs::path settingsFile(const fs::path& home) {
 std::string readText(const fs::path& path);
 void writeText(const fs::path& path, const std::string& text);
 
-// A stereo 16-bit WAV of a 441 Hz sine at the given peak.
-void writeSine(const fs::path& path, double peak, int seconds);
 // Writes the pixels as a PNG.
 bool writePng(const editortest::Image& image, const std::string& path);
 // Copies a picture into the folder SETTINGS_TEST_SCREENSHOTS names, when it is set.
