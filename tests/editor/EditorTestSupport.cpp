@@ -1,5 +1,9 @@
 #include "EditorTestSupport.h"
 
+#include "linux-vstgui-adapter.h"
+#include "scorchwire.h"
+#include "scorchwireeditor.h"
+
 #include <cairo.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -236,6 +240,15 @@ void writeSine(const std::string& path, double peak, int seconds) {
       const auto s = static_cast<int16_t>(std::lround(32767. * peak * std::sin(2. * M_PI * 441. * i / rate)));
       u16(static_cast<uint16_t>(s)), u16(static_cast<uint16_t>(s));
    }
+}
+
+ScorchwireEditor* createInProcessEditor(Scorchwire* instance) {
+   addLinuxVSTGUIPlugin(instance);
+   auto created = std::make_unique<ScorchwireEditor>(instance->editorLink());
+   ScorchwireEditor* editor = created.get();
+   instance->attachEditor(std::move(created));
+   editor->setWrapper(std::make_unique<PluginWrapper>(instance));
+   return editor;
 }
 
 } // namespace editortest

@@ -9,6 +9,9 @@
 
 #include <clap/clap.h>
 
+class Scorchwire;
+class ScorchwireEditor;
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -87,6 +90,10 @@ private:
 
 // Turns the poll loops of the hosts (one DAW main thread) for about ms milliseconds.
 void pump(const std::vector<EditorHost*>& hosts, int ms);
+
+// The editor the GUI's create makes for an instance linked into this process (enrolled in the run
+// loop, attached to the instance, talking to it through its wrapper); owned by the instance.
+ScorchwireEditor* createInProcessEditor(Scorchwire* instance);
 
 // A stereo 16-bit WAV at 44100 Hz of a 441 Hz sine at the given peak, for claphost's --in.
 void writeSine(const std::string& path, double peak, int seconds);

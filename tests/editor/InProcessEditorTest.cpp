@@ -3,7 +3,6 @@
 // values travelling into controls, and a real click on a control reaching the host as a gesture.
 #include "EditorTestSupport.h"
 
-#include "linux-vstgui-adapter.h"
 #include "scorchwire.h"
 #include "scorchwireeditor.h"
 
@@ -56,11 +55,7 @@ protected:
    // The editor as the GUI's create makes it; set_parent and everything after go through the GUI
    // extension.
    bool createEditor() {
-      addLinuxVSTGUIPlugin(instance);
-      auto created = std::make_unique<ScorchwireEditor>(instance->editorLink());
-      editor = created.get();
-      instance->attachEditor(std::move(created));
-      editor->setWrapper(std::make_unique<PluginWrapper>(instance));
+      editor = createInProcessEditor(instance);
       return true;
    }
    // The main view is emptied to the frame's plain background, so that a test sees only its own views.

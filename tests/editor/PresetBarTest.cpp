@@ -6,7 +6,6 @@
 
 #include "ScorchwireFX.h"
 #include "controls/TouchDisplay.h"
-#include "linux-vstgui-adapter.h"
 #include "scorchwire.h"
 #include "scorchwireeditor-presetmenu.h"
 #include "scorchwireeditor-presetwriter.h"
@@ -144,13 +143,9 @@ protected:
 
       bool open() {
          return daw.create([this] {
-            addLinuxVSTGUIPlugin(instance);
+            editor = createInProcessEditor(instance);
             getPlatformFactory().asLinuxFactory()->setResourcePath(SCORCHWIRE_BUNDLE_DIR
                                                                    "/Contents/Resources/");
-            auto created = std::make_unique<ScorchwireEditor>(instance->editorLink());
-            editor = created.get();
-            instance->attachEditor(std::move(created));
-            editor->setWrapper(std::make_unique<PluginWrapper>(instance));
             return true;
          }) && daw.attach();
       }

@@ -4,7 +4,6 @@
 #include "EditorTestSupport.h"
 
 #include "controls/Knob.h"
-#include "linux-vstgui-adapter.h"
 #include "scorchwire.h"
 #include "scorchwireeditor.h"
 
@@ -113,11 +112,7 @@ class MainView : public ::testing::Test {
 protected:
    bool open() {
       const bool created = daw.create([this] {
-         addLinuxVSTGUIPlugin(instance);
-         auto editorPtr = std::make_unique<ScorchwireEditor>(instance->editorLink());
-         editor = editorPtr.get();
-         instance->attachEditor(std::move(editorPtr));
-         editor->setWrapper(std::make_unique<PluginWrapper>(instance));
+         editor = createInProcessEditor(instance);
          return true;
       });
       if (!created || !daw.attach(1.0))

@@ -8,7 +8,6 @@
 #include "controls/Knob.h"
 #include "controls/Oscilloscope.h"
 #include "controls/Vumeter.h"
-#include "linux-vstgui-adapter.h"
 #include "scorchwire.h"
 #include "scorchwireeditor.h"
 
@@ -151,11 +150,7 @@ protected:
       host::OutputEvents ignored;
       daw.instance->flush(drive, ignored);
       const bool created = daw.create([this] {
-         addLinuxVSTGUIPlugin(instance);
-         auto editorPtr = std::make_unique<ScorchwireEditor>(instance->editorLink());
-         editor = editorPtr.get();
-         instance->attachEditor(std::move(editorPtr));
-         editor->setWrapper(std::make_unique<PluginWrapper>(instance));
+         editor = createInProcessEditor(instance);
          return true;
       });
       if (!created || !daw.attach(1.0))
