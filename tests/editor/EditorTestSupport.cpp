@@ -1,5 +1,7 @@
 #include "EditorTestSupport.h"
 
+#include "CaptureOutput.h"
+
 #include "linux-vstgui-adapter.h"
 #include "scorchwire.h"
 #include "scorchwireeditor.h"
@@ -19,24 +21,7 @@
 namespace editortest {
 
 std::string captureOutput(int fd, const std::function<void()>& fn) {
-   std::cout.flush();
-   std::fflush(nullptr);
-   FILE* capture = std::tmpfile();
-   const int saved = ::dup(fd);
-   ::dup2(::fileno(capture), fd);
-   fn();
-   std::cout.flush();
-   std::fflush(nullptr);
-   ::dup2(saved, fd);
-   ::close(saved);
-
-   std::string text;
-   std::rewind(capture);
-   char buffer[4096];
-   size_t n;
-   while ((n = std::fread(buffer, 1, sizeof(buffer), capture)) > 0)
-      text.append(buffer, n);
-   std::fclose(capture);
+   const std::string text = testcommon::captureOutput(fd, fn);
    // Shown as well, so that a failing test's log tells what the plug-in said.
    std::fwrite(text.data(), 1, text.size(), fd == 1 ? stdout : stderr);
    return text;

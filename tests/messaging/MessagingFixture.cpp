@@ -1,13 +1,11 @@
 #include "MessagingFixture.h"
 
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <iterator>
 
 namespace messagingtest {
@@ -30,28 +28,6 @@ StereoBlock::StereoBlock(uint32_t n, uint32_t seed)
    in[1] = inR.data();
    out[0] = outL.data();
    out[1] = outR.data();
-}
-
-std::string captureStdout(const std::function<void()>& fn) {
-   std::cout.flush();
-   std::fflush(stdout);
-   FILE* capture = std::tmpfile();
-   const int saved = ::dup(1);
-   ::dup2(::fileno(capture), 1);
-   fn();
-   std::cout.flush();
-   std::fflush(stdout);
-   ::dup2(saved, 1);
-   ::close(saved);
-
-   std::string text;
-   std::rewind(capture);
-   char buffer[4096];
-   size_t n;
-   while ((n = std::fread(buffer, 1, sizeof(buffer), capture)) > 0)
-      text.append(buffer, n);
-   std::fclose(capture);
-   return text;
 }
 
 Rig::Rig(host::HostOptions options) : host(options) {

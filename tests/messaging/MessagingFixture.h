@@ -1,4 +1,5 @@
 #pragma once
+#include "CaptureOutput.h"
 #include "EventLists.h"
 #include "Host.h"
 #include "PluginInstance.h"
@@ -88,7 +89,9 @@ struct StereoBlock {
 };
 
 // What a function printed on standard output (file descriptor 1).
-std::string captureStdout(const std::function<void()>& fn);
+inline std::string captureStdout(const std::function<void()>& fn) {
+   return testcommon::captureOutput(1, fn);
+}
 
 // One host with one instance linked into this process, driven through host/, plus its audio thread.
 class Rig {

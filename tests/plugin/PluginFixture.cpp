@@ -1,33 +1,9 @@
 #include "PluginFixture.h"
 
-#include <unistd.h>
 
 #include <cmath>
-#include <iostream>
 
 namespace plugintest {
-
-std::string captureStdout(const std::function<void()>& fn) {
-   std::cout.flush();
-   std::fflush(stdout);
-   FILE* capture = std::tmpfile();
-   const int saved = ::dup(1);
-   ::dup2(::fileno(capture), 1);
-   fn();
-   std::cout.flush();
-   std::fflush(stdout);
-   ::dup2(saved, 1);
-   ::close(saved);
-
-   std::string text;
-   std::rewind(capture);
-   char buffer[4096];
-   size_t n;
-   while ((n = std::fread(buffer, 1, sizeof(buffer), capture)) > 0)
-      text.append(buffer, n);
-   std::fclose(capture);
-   return text;
-}
 
 // Channels are never empty, so that a block of 0 frames still has real buffers.
 StereoBlock::StereoBlock(uint32_t n) : frames(n), inL(n), inR(n), outL(n), outR(n) {

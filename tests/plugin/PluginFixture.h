@@ -1,4 +1,5 @@
 #pragma once
+#include "CaptureOutput.h"
 #include "EventLists.h"
 #include "Host.h"
 #include "PluginInstance.h"
@@ -32,7 +33,9 @@ inline host::PluginLibrary& library() {
 }
 
 // What a function printed on standard output (file descriptor 1, so C and C++ streams alike).
-std::string captureStdout(const std::function<void()>& fn);
+inline std::string captureStdout(const std::function<void()>& fn) {
+   return testcommon::captureOutput(1, fn);
+}
 
 // A stereo block: input channels filled by a generator, output channels separate.
 struct StereoBlock {
